@@ -1,0 +1,19 @@
+#include "controls.h"
+
+#include <QLabel>
+
+namespace volcanelle {
+
+QLabel* addLabel(QWidget* parent, const QString& name, const QString& caption, const QRect& rect,
+                 const QFont& font)
+{
+    auto* label = new QLabel(caption, parent);
+    label->setObjectName(name);
+    label->setGeometry(rect);
+    label->setFont(font);
+    label->setWordWrap(true);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    return label;
+}
+
+} // namespace volcanelle

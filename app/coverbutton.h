@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QAbstractButton>
+
+namespace volcanelle {
+
+/// The cover of a cell: a square raised button painted fully opaque to its very corners, so
+/// that nothing of the picture underneath shows through, whatever the widget style.
+class CoverButton : public QAbstractButton {
+    Q_OBJECT
+public:
+    explicit CoverButton(QWidget* parent = nullptr);
+    QSize sizeHint() const override;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+};
+
+} // namespace volcanelle

@@ -1,0 +1,324 @@
+#include "demin.h"
+
+#include "controls.h"
+#include "coverbutton.h"
+#include "dialogs.h"
+#include "fonts.h"
+#include "frmabout.h"
+#include "statuspanels.h"
+#include "twips.h"
+
+#include <QCloseEvent>
+#include <QGroupBox>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QStatusBar>
+
+namespace volcanelle {
+
+namespace {
+
+// Client area, status bar included, and the status bar's own height.
+constexpr int kClientWidth = 8205;
+constexpr int kClientHeight = 6390;
+constexpr int kStatusHeight = 255;
+
+// The board: cell 0 at (2520, 360), one cell every 360 twips, each 375 twips square, so
+// neighbouring cells overlap by one pixel.
+constexpr int kBoardLeft = 2520;
+constexpr int kBoardTop = 360;
+constexpr int kPitch = 360;
+constexpr int kCellSize = 375;
+constexpr int kBoardRight = kBoardLeft + kPitch * kColumns;
+constexpr int kBoardBottom = kBoardTop + kPitch * kRows;
+
+// An inactive window border in the classic desktop scheme.
+const QColor kGridColour(212, 208, 200);
+
+QString arrayName(const char* name, int index)
+{
+    return QStringLiteral("%1(%2)").arg(QLatin1String(name)).arg(index);
+}
+
+QPushButton* addButton(QWidget* parent, const QString& name, const QString& caption,
+                       const QRect& rect)
+{
+    auto* button = new QPushButton(caption, parent);
+    button->setObjectName(name);
+    button->setGeometry(rect);
+    button->setAutoDefault(false);
+    return button;
+}
+
+// A straight line of the board's frame or grid: a filled strip `width` pixels thick, centred
+// on the line from (x1, y1) to (x2, y2) given in twips. It takes no input.
+void addLine(QWidget* parent, const QString& name, int x1, int y1, int x2, int y2, int width,
+             const QColor& colour)
+{
+    auto* line = new QWidget(parent);
+    line->setObjectName(name);
+    line->setAttribute(Qt::WA_TransparentForMouseEvents);
+    line->setAutoFillBackground(true);
+    QPalette palette = line->palette();
+    palette.setColor(QPalette::Window, colour);
+    line->setPalette(palette);
+    const int half = width / 2;
+    line->setGeometry(QRect(QPoint(twips(x1) - half, twips(y1) - half),
+                            QPoint(twips(x2) + width - 1 - half, twips(y2) + width - 1 - half)));
+}
+
+} // namespace
+
+demin::demin(RandomSource* random, QWidget* parent)
+    : QMainWindow(parent), ownRandom_(random ? nullptr : std::make_unique<ClockRandom>()),
+      duel_(*this, random ? *random : *ownRandom_)
+{
+    setObjectName(QStringLiteral("demin"));
+    setWindowTitle(QStringLiteral("Volcanelle"));
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+
+    auto* client = new QWidget(this);
+    client->setObjectName(QStringLiteral("client"));
+    client->setFixedSize(twips(kClientWidth), twips(kClientHeight - kStatusHeight));
+    setCentralWidget(client);
+
+    buildPlayerPanels(client);
+    buildCommands(client);
+    buildBoard(client);
+    buildBoardLines(client);
+    buildMenu();
+    orderTabs();
+
+    QStatusBar* bar = statusBar();
+    bar->setObjectName(QStringLiteral("StatusBar1"));
+    bar->setSizeGripEnabled(false);
+    bar->setFixedHeight(twips(kStatusHeight));
+    status_ = new StatusPanels(bar);
+
+    setFixedSize(sizeHint());
+}
+
+demin::~demin() = default;
+
+void demin::buildPlayerPanels(QWidget* client)
+{
+    const std::array<int, 2> tops{360, 2040};
+    for (int player = 1; player <= 2; ++player) {
+        const std::size_t slot = static_cast<std::size_t>(player - 1);
+        auto* frame = new QGroupBox(QStringLiteral("Joueur %1 :").arg(player), client);
+        frame->setObjectName(arrayName("frameJoueur", player - 1));
+        frame->setGeometry(twipsRect(240, tops[slot], 1695, 1215));
+        frame->setFont(fonts::playerFrame());
+        frameJoueur_[slot] = frame;
+
+        lblScore_[slot] = addLabel(frame, arrayName("lblScore", player),
+                                   QStringLiteral("Score : 0 point"),
+                                   twipsRect(120, 480, 1455, 375), fonts::window());
+        lblPartie_[slot] = addLabel(frame, QStringLiteral("lblPartie%1").arg(player),
+                                    QStringLiteral("Partie gagnée : 0"),
+                                    twipsRect(120, 840, 1455, 255), fonts::window());
+    }
+    lblMain_ = addLabel(client, QStringLiteral("lblMain"), QString(),
+                        twipsRect(240, 3480, 2175, 495), fonts::windowBold());
+}
+
+void demin::buildCommands(QWidget* client)
+{
+    cmdNouvellePartie_ = addButton(client, QStringLiteral("cmdNouvellePartie"),
+                                   QStringLiteral("Nouvelle manche"), twipsRect(360, 4200, 1455, 375));
+    Command2_ = addButton(client, QStringLiteral("Command2"), QStringLiteral("A propos"),
+                          twipsRect(360, 4680, 1455, 375));
+    Command1_ = addButton(client, QStringLiteral("Command1"), QStringLiteral("Quitter"),
+                          twipsRect(360, 5160, 1455, 375));
+    connect(cmdNouvellePartie_, &QPushButton::clicked, this, &demin::cmdNouvellePartie_Click);
+    connect(Command1_, &QPushButton::clicked, this, &demin::Command1_Click);
+    connect(Command2_, &QPushButton::clicked, this, &demin::Command2_Click);
+}
+
+void demin::buildBoard(QWidget* client)
+{
+    // Pictures first and covers after, so that every cover lies above every picture; later
+    // covers lie above earlier ones where neighbours overlap.
+    for (int index = 0; index < kCells; ++index) {
+        auto* picture = new QLabel(client);
+        picture->setObjectName(arrayName("imgCase", index));
+        picture->setGeometry(twipsRect(kBoardLeft + kPitch * columnOf(index),
+                                       kBoardTop + kPitch * rowOf(index), kCellSize, kCellSize));
+        picture->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        imgCase_[static_cast<std::size_t>(index)] = picture;
+    }
+    for (int index = 0; index < kCells; ++index) {
+        auto* cover = new CoverButton(client);
+        cover->setObjectName(arrayName("cmdCase", index));
+        cover->setGeometry(imgCase_[static_cast<std::size_t>(index)]->geometry());
+        connect(cover, &QAbstractButton::clicked, this, [this, index] { cmdCase_Click(index); });
+        cmdCase_[static_cast<std::size_t>(index)] = cover;
+    }
+}
+
+void demin::buildBoardLines(QWidget* client)
+{
+    for (int row = 1; row < kRows; ++row) {
+        const int y = kBoardTop + kPitch * row;
+        addLine(client, arrayName("Line1", row - 1), kBoardLeft, y, kBoardRight, y, 1,
+                kGridColour);
+    }
+    for (int column = 1; column < kColumns; ++column) {
+        const int x = kBoardLeft + kPitch * column;
+        addLine(client, arrayName("Line5", column - 1), x, kBoardTop, x, kBoardBottom, 1,
+                kGridColour);
+    }
+    const QColor black(0, 0, 0);
+    addLine(client, arrayName("Line2", 0), kBoardLeft, kBoardTop, kBoardRight, kBoardTop, 3, black);
+    addLine(client, arrayName("Line2", 1), kBoardLeft, kBoardBottom, kBoardRight, kBoardBottom, 3,
+            black);
+    addLine(client, arrayName("Line2", 2), kBoardLeft, kBoardTop, kBoardLeft, kBoardBottom, 3, black);
+    addLine(client, arrayName("Line2", 3), kBoardRight, kBoardTop, kBoardRight, kBoardBottom, 3,
+            black);
+}
+
+void demin::buildMenu()
+{
+    QMenuBar* bar = menuBar();
+    QMenu* partie = bar->addMenu(QStringLiteral("&Partie"));
+    partie->setObjectName(QStringLiteral("Menu"));
+    partie->menuAction()->setObjectName(QStringLiteral("MenuAction"));
+
+    QAction* nouvPartie = partie->addAction(QStringLiteral("&Nouvelle manche"));
+    nouvPartie->setObjectName(QStringLiteral("nouvPartie"));
+    nouvPartie->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
+    connect(nouvPartie, &QAction::triggered, this, &demin::nouvPartie_Click);
+
+    partie->addSeparator()->setObjectName(QStringLiteral("separ"));
+
+    QAction* quitte = partie->addAction(QStringLiteral("&Quitter"));
+    quitte->setObjectName(QStringLiteral("quitte"));
+    connect(quitte, &QAction::triggered, this, &demin::quitte_Click);
+
+    QAction* aPropos = bar->addAction(QStringLiteral("&A propos"));
+    aPropos->setObjectName(QStringLiteral("aPropos"));
+    connect(aPropos, &QAction::triggered, this, &demin::aPropos_Click);
+}
+
+void demin::orderTabs()
+{
+    QWidget* previous = cmdCase_[0];
+    const auto chain = [&previous](QWidget* next) {
+        QWidget::setTabOrder(previous, next);
+        previous = next;
+    };
+    for (int index = 1; index < kCells; ++index)
+        chain(cmdCase_[static_cast<std::size_t>(index)]);
+    chain(cmdNouvellePartie_);
+    chain(Command1_);
+    chain(Command2_);
+}
+
+bool demin::Form_Load()
+{
+    return duel_.startDuel();
+}
+
+void demin::cmdCase_Click(int index)
+{
+    duel_.cmdCase_Click(index);
+}
+
+void demin::cmdNouvellePartie_Click()
+{
+    duel_.askNewRound();
+}
+
+void demin::Command1_Click()
+{
+    if (!duel_.askQuit())
+        return;
+    if (about_)
+        about_->close();
+    emit quitRequested();
+}
+
+void demin::Command2_Click()
+{
+    if (!about_)
+        about_ = new frmAbout(this);
+    about_->show();
+    about_->raise();
+    about_->activateWindow();
+}
+
+void demin::nouvPartie_Click()
+{
+    cmdNouvellePartie_Click();
+}
+
+void demin::quitte_Click()
+{
+    Command1_Click();
+}
+
+void demin::aPropos_Click()
+{
+    Command2_Click();
+}
+
+void demin::closeEvent(QCloseEvent* event)
+{
+    if (about_)
+        about_->close();
+    event->accept();
+}
+
+void demin::coverChanged(int index, bool covered)
+{
+    cmdCase_[static_cast<std::size_t>(index)]->setVisible(covered);
+}
+
+void demin::pictureChanged(int index, Picture picture)
+{
+    imgCase_[static_cast<std::size_t>(index)]->setPixmap(pictures_.pixmap(picture));
+}
+
+void demin::showTurn(const QString& caption)
+{
+    lblMain_->setText(caption);
+}
+
+void demin::showScore(int joueur, const QString& caption)
+{
+    lblScore_[static_cast<std::size_t>(joueur - 1)]->setText(caption);
+}
+
+void demin::showRoundsWon(int joueur, const QString& caption)
+{
+    lblPartie_[static_cast<std::size_t>(joueur - 1)]->setText(caption);
+}
+
+void demin::showMinesLeft(const QString& caption)
+{
+    status_->setText(caption);
+}
+
+QWidget* demin::boxParent()
+{
+    return isVisible() ? this : nullptr;
+}
+
+void demin::announce(const QString& text, const QString& title)
+{
+    dialogs::announce(boxParent(), text, title);
+}
+
+bool demin::confirm(const QString& text, const QString& title)
+{
+    return dialogs::confirm(boxParent(), text, title);
+}
+
+std::optional<QString> demin::askText(const QString& prompt, const QString& title)
+{
+    return dialogs::askText(boxParent(), prompt, title);
+}
+
+} // namespace volcanelle

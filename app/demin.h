@@ -1,0 +1,95 @@
+#pragma once
+
+#include "duel.h"
+#include "duelview.h"
+#include "pictureset.h"
+
+#include <QMainWindow>
+#include <QPointer>
+
+#include <array>
+#include <memory>
+
+class QAction;
+class QGroupBox;
+class QLabel;
+class QPushButton;
+
+namespace volcanelle {
+
+class CoverButton;
+class StatusPanels;
+class frmAbout;
+
+/// The game window: the board of 225 cells, the two players' panels, the turn label, the
+/// commands and the status bar. It shows the duel and hands the players' clicks to it.
+class demin : public QMainWindow, public DuelView {
+    Q_OBJECT
+public:
+    /// `random` is the mine draw's source; the window uses a clock-seeded one when none is
+    /// given. The source must outlive the window.
+    explicit demin(RandomSource* random = nullptr, QWidget* parent = nullptr);
+    ~demin() override;
+
+    /// Starts the duel: sets its state and asks for the first round's mine count. Call before
+    /// the window is first shown; false when the players cancelled and the game should end.
+    bool Form_Load();
+
+    Duel& duel() { return duel_; }
+
+signals:
+    /// The players confirmed "Quitter" and have been given the verdict.
+    void quitRequested();
+
+public slots:
+    void cmdCase_Click(int index);
+    void cmdNouvellePartie_Click();
+    void Command1_Click();
+    void Command2_Click();
+    void nouvPartie_Click();
+    void quitte_Click();
+    void aPropos_Click();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    // BoardObserver
+    void coverChanged(int index, bool covered) override;
+    void pictureChanged(int index, Picture picture) override;
+    // DuelView
+    void showTurn(const QString& caption) override;
+    void showScore(int joueur, const QString& caption) override;
+    void showRoundsWon(int joueur, const QString& caption) override;
+    void showMinesLeft(const QString& caption) override;
+    void announce(const QString& text, const QString& title) override;
+    bool confirm(const QString& text, const QString& title) override;
+    std::optional<QString> askText(const QString& prompt, const QString& title) override;
+
+    void buildPlayerPanels(QWidget* client);
+    void buildCommands(QWidget* client);
+    void buildBoard(QWidget* client);
+    void buildBoardLines(QWidget* client);
+    void buildMenu();
+    void orderTabs();
+    /// Where modal boxes attach: the window once it is on screen, the screen before that.
+    QWidget* boxParent();
+
+    std::unique_ptr<RandomSource> ownRandom_;
+    Duel duel_;
+    PictureSet pictures_;
+
+    std::array<CoverButton*, kCells> cmdCase_{};
+    std::array<QLabel*, kCells> imgCase_{};
+    std::array<QGroupBox*, 2> frameJoueur_{};
+    std::array<QLabel*, 2> lblScore_{};   // players 1 and 2
+    std::array<QLabel*, 2> lblPartie_{};  // lblPartie1, lblPartie2
+    QLabel* lblMain_ = nullptr;
+    QPushButton* cmdNouvellePartie_ = nullptr;
+    QPushButton* Command1_ = nullptr;
+    QPushButton* Command2_ = nullptr;
+    StatusPanels* status_ = nullptr;
+    QPointer<frmAbout> about_;
+};
+
+} // namespace volcanelle

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QString>
+
+#include <optional>
+
+class QWidget;
+
+/// The modal boxes through which the window speaks to the players, with French button texts
+/// whatever the system's language.
+namespace volcanelle::dialogs {
+
+/// A message with a single "OK" button and no icon.
+void announce(QWidget* parent, const QString& text, const QString& title);
+/// A question with "Oui" and "Non", the question icon, "Non" by default and on Escape.
+bool confirm(QWidget* parent, const QString& text, const QString& title);
+/// An input box with no default text, "OK" and "Annuler"; nothing when cancelled or closed.
+std::optional<QString> askText(QWidget* parent, const QString& prompt, const QString& title);
+
+} // namespace volcanelle::dialogs

@@ -1,0 +1,23 @@
+#pragma once
+
+#include "picture.h"
+
+#include <QPixmap>
+
+#include <array>
+
+namespace volcanelle {
+
+/// The ten pictures of the picture set, loaded once from the compiled-in resources (with
+/// their double-size versions on high-density screens).
+class PictureSet {
+public:
+    PictureSet();
+    /// The pixmap of an entry; an empty pixmap for Picture::None.
+    const QPixmap& pixmap(Picture picture) const;
+
+private:
+    std::array<QPixmap, kPictureCount + 1> pixmaps_;
+};
+
+} // namespace volcanelle

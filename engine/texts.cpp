@@ -1,0 +1,92 @@
+#include "texts.h"
+
+namespace volcanelle::texts {
+
+QString mineCountPrompt()
+{
+    return QStringLiteral("Entrez un nombre de mines entre 30 et 100 : ");
+}
+
+QString mineCountTitle()
+{
+    return QStringLiteral("Saisie");
+}
+
+QString turnCaption(int joueur)
+{
+    return QStringLiteral("Le joueur n°%1 a la main.").arg(joueur);
+}
+
+QString scoreCaption(int points)
+{
+    return points >= 2 ? QStringLiteral("Score : %1 points").arg(points)
+                       : QStringLiteral("Score : %1 point").arg(points);
+}
+
+QString roundsWonCaption(int rounds)
+{
+    return rounds >= 2 ? QStringLiteral("Parties gagnées : %1").arg(rounds)
+                       : QStringLiteral("Partie gagnée : %1").arg(rounds);
+}
+
+QString minesLeftCaption(int mines)
+{
+    // 1 and 0 both take the singular.
+    return mines > 1 ? minesLeftCaption(QString::number(mines))
+                     : QStringLiteral("%1 bombe restante").arg(mines);
+}
+
+QString minesLeftCaption(const QString& typed)
+{
+    return typed + QStringLiteral(" bombes restantes");
+}
+
+Message roundOver()
+{
+    return {QStringLiteral("Le jeu est fini ! Vous pouvez cliquer sur 'Nouvelle manche' pour "
+                           "redémarrer une nouvelle manche."),
+            QStringLiteral("Fin de la manche")};
+}
+
+Message roundFinished()
+{
+    return {QStringLiteral("La partie est terminée"), QStringLiteral("On pose la souris")};
+}
+
+Message roundWonBy(int joueur)
+{
+    // The two wordings differ by a blank before the exclamation mark; both are kept as is.
+    if (joueur == 1)
+        return {QStringLiteral("Le joueur 1 a gagné!"), QStringLiteral("Les doigts dans le nez ^^")};
+    return {QStringLiteral("Le joueur 2 a gagné !"), QStringLiteral("Poil au pied ^^")};
+}
+
+Message roundDrawn()
+{
+    return {QStringLiteral("Match nul !"), QStringLiteral("Vous êtes nul !!!")};
+}
+
+Message askNewRound()
+{
+    return {QStringLiteral("Voulez-vous vraiment commencer une nouvelle manche ?"),
+            QStringLiteral("Nouvelle manche ?")};
+}
+
+Message askQuit()
+{
+    return {QStringLiteral("Voulez-vous vraiment quitter ?"), QStringLiteral("Quitter ?")};
+}
+
+Message duelWonBy(int joueur)
+{
+    return {QStringLiteral("Le joueur %1 a gagné le jeu.").arg(joueur),
+            QStringLiteral("Bravo joueur %1 !").arg(joueur)};
+}
+
+Message duelDrawn()
+{
+    return {QStringLiteral("Le jeu est serré, personne n'a gagné."),
+            QStringLiteral("Recommencez le duel un autre fois !")};
+}
+
+} // namespace volcanelle::texts

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QString>
+
+// Every text the duel shows to the players lives here, so that the window, the rules and
+// the tests share one copy of each wording.
+namespace volcanelle::texts {
+
+// The mine-count question.
+inline constexpr int kFewestMines = 30;
+inline constexpr int kMostMines = 100;
+QString mineCountPrompt();
+QString mineCountTitle();
+
+// Captions written during play; numbers are plain decimal.
+QString turnCaption(int joueur);           // "Le joueur n°2 a la main."
+QString scoreCaption(int points);          // "Score : 1 point", "Score : 2 points"
+QString roundsWonCaption(int rounds);      // "Partie gagnée : 1", "Parties gagnées : 2"
+QString minesLeftCaption(int mines);       // "1 bombe restante", "45 bombes restantes"
+QString minesLeftCaption(const QString& typed); // the count as the players typed it
+
+// Announcements and questions: a message and its title.
+struct Message {
+    QString text;
+    QString title;
+};
+
+Message roundOver();        // a click once every mine has been found
+Message roundFinished();    // the last mine has just been found
+Message roundWonBy(int joueur);
+Message roundDrawn();
+Message askNewRound();
+Message askQuit();
+Message duelWonBy(int joueur);
+Message duelDrawn();
+
+} // namespace volcanelle::texts

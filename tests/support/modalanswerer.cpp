@@ -1,0 +1,95 @@
+#include "modalanswerer.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDialog>
+#include <QInputDialog>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QTest>
+
+namespace volcanelle::testing {
+
+namespace {
+
+QString describe(QWidget* box)
+{
+    if (auto* input = qobject_cast<QInputDialog*>(box))
+        return box->windowTitle() + QLatin1Char('|') + input->labelText();
+    if (auto* message = qobject_cast<QMessageBox*>(box))
+        return box->windowTitle() + QLatin1Char('|') + message->text();
+    return box->windowTitle();
+}
+
+bool clickButton(QWidget* box, const QString& text)
+{
+    for (QAbstractButton* button : box->findChildren<QAbstractButton*>()) {
+        if (button->text() == text && button->isVisible()) {
+            button->click();
+            return true;
+        }
+    }
+    return false;
+}
+
+void closeAnyway(QWidget* box)
+{
+    if (auto* dialog = qobject_cast<QDialog*>(box))
+        dialog->reject();
+    else
+        box->close();
+}
+
+} // namespace
+
+ModalAnswerer::ModalAnswerer(QObject* parent) : QObject(parent)
+{
+    timer_.setInterval(5);
+    connect(&timer_, &QTimer::timeout, this, &ModalAnswerer::poll);
+    timer_.start();
+}
+
+void ModalAnswerer::type(const QString& text)
+{
+    answers_.push_back([text](QWidget* box) {
+        if (auto* edit = box->findChild<QLineEdit*>())
+            edit->setText(text);
+        if (!clickButton(box, QStringLiteral("OK")))
+            closeAnyway(box);
+    });
+}
+
+void ModalAnswerer::press(const QString& text)
+{
+    answers_.push_back([text](QWidget* box) {
+        if (!clickButton(box, text))
+            closeAnyway(box);
+    });
+}
+
+void ModalAnswerer::escape()
+{
+    answers_.push_back([](QWidget* box) { QTest::keyClick(box, Qt::Key_Escape); });
+}
+
+void ModalAnswerer::poll()
+{
+    QWidget* box = QApplication::activeModalWidget();
+    if (!box || box == last_ || !box->isVisible())
+        return;
+    last_ = box;
+    seen << describe(box);
+    if (answers_.empty()) {
+        unexpected << describe(box);
+        closeAnyway(box);
+        return;
+    }
+    const auto answer = std::move(answers_.front());
+    answers_.pop_front();
+    answer(box);
+    // Whatever the answer did, the box must not stay open, or exec() would never return.
+    if (box == QApplication::activeModalWidget() && box->isVisible())
+        closeAnyway(box);
+}
+
+} // namespace volcanelle::testing

@@ -1,0 +1,77 @@
+#include "scriptedview.h"
+
+#include <stdexcept>
+
+namespace volcanelle::testing {
+
+QStringList ScriptedView::logged(const QString& prefix) const
+{
+    QStringList lines;
+    for (const QString& line : log)
+        if (line.startsWith(prefix))
+            lines << line;
+    return lines;
+}
+
+void ScriptedView::coverChanged(int, bool)
+{
+    ++coverChanges;
+}
+
+void ScriptedView::pictureChanged(int, Picture)
+{
+    ++pictureChanges;
+}
+
+void ScriptedView::showTurn(const QString& caption)
+{
+    turn = caption;
+    log << QStringLiteral("turn: ") + caption;
+}
+
+void ScriptedView::showScore(int joueur, const QString& caption)
+{
+    scores[static_cast<std::size_t>(joueur - 1)] = caption;
+    log << QStringLiteral("score%1: %2").arg(joueur).arg(caption);
+}
+
+void ScriptedView::showRoundsWon(int joueur, const QString& caption)
+{
+    roundsWon[static_cast<std::size_t>(joueur - 1)] = caption;
+    log << QStringLiteral("won%1: %2").arg(joueur).arg(caption);
+}
+
+void ScriptedView::showMinesLeft(const QString& caption)
+{
+    status = caption;
+    log << QStringLiteral("status: ") + caption;
+}
+
+void ScriptedView::announce(const QString& text, const QString& title)
+{
+    log << QStringLiteral("announce: %1: %2").arg(title, text);
+}
+
+bool ScriptedView::confirm(const QString&, const QString& title)
+{
+    log << QStringLiteral("confirm: ") + title;
+    // An unscripted question would otherwise be answered by chance; fail loudly instead.
+    if (answers.empty())
+        throw std::logic_error("ScriptedView: no answer queued for a question");
+    const bool answer = answers.front();
+    answers.pop_front();
+    return answer;
+}
+
+std::optional<QString> ScriptedView::askText(const QString&, const QString& title)
+{
+    log << QStringLiteral("ask: ") + title;
+    // The round setup asks until it gets a count; an empty queue would loop for ever.
+    if (typed.empty())
+        throw std::logic_error("ScriptedView: no entry queued for the input box");
+    std::optional<QString> entry = typed.front();
+    typed.pop_front();
+    return entry;
+}
+
+} // namespace volcanelle::testing

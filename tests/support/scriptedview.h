@@ -1,0 +1,47 @@
+#pragma once
+
+#include "duelview.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <array>
+#include <deque>
+#include <optional>
+
+namespace volcanelle::testing {
+
+/// A DuelView for tests: answers the questions from queues given in advance, keeps what
+/// each label shows, and logs every exchange in order ("announce: <title>: <text>",
+/// "turn: ...", "score1: ...", "won2: ...", "status: ...", "ask: <title>", "confirm: <title>").
+/// Cover and picture changes are counted, not logged, to keep the log readable.
+class ScriptedView : public DuelView {
+public:
+    /// Queued answers to the input box; std::nullopt stands for "Annuler".
+    std::deque<std::optional<QString>> typed;
+    /// Queued answers to Yes/No questions.
+    std::deque<bool> answers;
+
+    QStringList log;
+    QString turn;
+    std::array<QString, 2> scores;
+    std::array<QString, 2> roundsWon;
+    QString status;
+    int coverChanges = 0;
+    int pictureChanges = 0;
+
+    /// Log lines that start with `prefix`.
+    QStringList logged(const QString& prefix) const;
+
+    void coverChanged(int index, bool covered) override;
+    void pictureChanged(int index, Picture picture) override;
+    void showTurn(const QString& caption) override;
+    void showScore(int joueur, const QString& caption) override;
+    void showRoundsWon(int joueur, const QString& caption) override;
+    void showMinesLeft(const QString& caption) override;
+    void announce(const QString& text, const QString& title) override;
+    bool confirm(const QString& text, const QString& title) override;
+    std::optional<QString> askText(const QString& prompt, const QString& title) override;
+};
+
+} // namespace volcanelle::testing
