@@ -6,10 +6,10 @@ namespace volcanelle {
 
 void ClockRandom::reseed()
 {
+    // One 32-bit seed, spread by the engine's own seeding: filling its whole state through a
+    // seed_seq costs more than the rest of a round setup, for no difference a player can see.
     const auto ticks = std::chrono::high_resolution_clock::now().time_since_epoch().count();
-    std::random_device entropy;
-    std::seed_seq seed{static_cast<unsigned>(ticks), static_cast<unsigned>(ticks >> 32),
-                       entropy(), entropy()};
+    const auto seed = static_cast<std::mt19937::result_type>(ticks ^ (ticks >> 32)) ^ entropy_();
     engine_.seed(seed);
 }
 

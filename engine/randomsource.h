@@ -22,6 +22,8 @@ public:
     double next() override;
 
 private:
+    // Opened once: opening it probes the processor, which costs more than a whole round setup.
+    std::random_device entropy_;
     std::mt19937 engine_;
 };
 
