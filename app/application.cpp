@@ -4,19 +4,49 @@
 
 #include <QApplication>
 #include <QIcon>
+#include <QLibraryInfo>
 #include <QLocale>
+#include <QTranslator>
 
 namespace volcanelle {
+
+namespace {
+
+// Qt's own texts (context menus, standard buttons, file names in boxes) in French, whatever
+// the system's language. Without Debian's translation files Qt falls back to English.
+void loadQtTranslations(const QLocale& french)
+{
+    auto* translator = new QTranslator(qApp);
+    if (translator->load(french, QStringLiteral("qtbase"), QStringLiteral("_"),
+                         QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(translator);
+    else
+        delete translator;
+}
+
+// The 32 x 32 sixteen-colour icon, with the theme's larger drawings of the same picture for
+// high-density screens and large task switchers.
+QIcon windowIcon()
+{
+    QIcon icon(QStringLiteral(":/icon.png"));
+    for (int size : {16, 48, 64, 128, 256})
+        icon.addFile(QStringLiteral(":/icons/%1.png").arg(size), QSize(size, size));
+    return icon;
+}
+
+} // namespace
 
 void prepareApplication()
 {
     QApplication::setApplicationName(QStringLiteral("Volcanelle"));
     QApplication::setApplicationDisplayName(QStringLiteral("Volcanelle"));
     QApplication::setApplicationVersion(QStringLiteral("1.00"));
-    QLocale::setDefault(QLocale(QLocale::French, QLocale::France));
+    const QLocale french(QLocale::French, QLocale::France);
+    QLocale::setDefault(french);
+    loadQtTranslations(french);
     fonts::registerSubstitutes();
     QApplication::setFont(fonts::window());
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icon.png")));
+    QApplication::setWindowIcon(windowIcon());
 }
 
 } // namespace volcanelle

@@ -16,4 +16,10 @@ QLabel* addLabel(QWidget* parent, const QString& name, const QString& caption, c
     return label;
 }
 
+void showCaption(QLabel* label, const QString& role, const QString& text)
+{
+    label->setText(text);
+    label->setAccessibleName(text.isEmpty() ? role : role + QStringLiteral(" : ") + text);
+}
+
 } // namespace volcanelle

@@ -13,4 +13,8 @@ namespace volcanelle {
 QLabel* addLabel(QWidget* parent, const QString& name, const QString& caption, const QRect& rect,
                  const QFont& font);
 
+/// Writes a label whose text changes during play, and names it for assistive technology by
+/// what it shows and its current text: "<role> : <text>", or the role alone while empty.
+void showCaption(QLabel* label, const QString& role, const QString& text);
+
 } // namespace volcanelle

@@ -1,5 +1,6 @@
 #include "demin.h"
 
+#include "accessiblenames.h"
 #include "controls.h"
 #include "coverbutton.h"
 #include "dialogs.h"
@@ -35,6 +36,16 @@ constexpr int kBoardBottom = kBoardTop + kPitch * kRows;
 
 // An inactive window border in the classic desktop scheme.
 const QColor kGridColour(212, 208, 200);
+
+// What the labels that change during play show, for assistive technology.
+QString turnRole()
+{
+    return QStringLiteral("Tour");
+}
+QString playerRole(int joueur)
+{
+    return QStringLiteral("Joueur %1").arg(joueur);
+}
 
 QString arrayName(const char* name, int index)
 {
@@ -113,21 +124,25 @@ void demin::buildPlayerPanels(QWidget* client)
         frame->setFont(fonts::playerFrame());
         frameJoueur_[slot] = frame;
 
-        lblScore_[slot] = addLabel(frame, arrayName("lblScore", player),
-                                   QStringLiteral("Score : 0 point"),
-                                   twipsRect(120, 480, 1455, 375), fonts::window());
+        lblScore_[slot] =
+            addLabel(frame, arrayName("lblScore", player), QStringLiteral("Score : 0 point"),
+                     twipsRect(120, 480, 1455, 375), fonts::window());
         lblPartie_[slot] = addLabel(frame, QStringLiteral("lblPartie%1").arg(player),
                                     QStringLiteral("Partie gagnée : 0"),
                                     twipsRect(120, 840, 1455, 255), fonts::window());
+        showCaption(lblScore_[slot], playerRole(player), lblScore_[slot]->text());
+        showCaption(lblPartie_[slot], playerRole(player), lblPartie_[slot]->text());
     }
     lblMain_ = addLabel(client, QStringLiteral("lblMain"), QString(),
                         twipsRect(240, 3480, 2175, 495), fonts::windowBold());
+    showCaption(lblMain_, turnRole(), QString());
 }
 
 void demin::buildCommands(QWidget* client)
 {
-    cmdNouvellePartie_ = addButton(client, QStringLiteral("cmdNouvellePartie"),
-                                   QStringLiteral("Nouvelle manche"), twipsRect(360, 4200, 1455, 375));
+    cmdNouvellePartie_ =
+        addButton(client, QStringLiteral("cmdNouvellePartie"), QStringLiteral("Nouvelle manche"),
+                  twipsRect(360, 4200, 1455, 375));
     Command2_ = addButton(client, QStringLiteral("Command2"), QStringLiteral("A propos"),
                           twipsRect(360, 4680, 1455, 375));
     Command1_ = addButton(client, QStringLiteral("Command1"), QStringLiteral("Quitter"),
@@ -147,12 +162,14 @@ void demin::buildBoard(QWidget* client)
         picture->setGeometry(twipsRect(kBoardLeft + kPitch * columnOf(index),
                                        kBoardTop + kPitch * rowOf(index), kCellSize, kCellSize));
         picture->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        picture->setAccessibleName(accessible::pictureName(index, Picture::None, true));
         imgCase_[static_cast<std::size_t>(index)] = picture;
     }
     for (int index = 0; index < kCells; ++index) {
         auto* cover = new CoverButton(client);
         cover->setObjectName(arrayName("cmdCase", index));
         cover->setGeometry(imgCase_[static_cast<std::size_t>(index)]->geometry());
+        cover->setAccessibleName(accessible::cellName(index));
         connect(cover, &QAbstractButton::clicked, this, [this, index] { cmdCase_Click(index); });
         cmdCase_[static_cast<std::size_t>(index)] = cover;
     }
@@ -162,8 +179,7 @@ void demin::buildBoardLines(QWidget* client)
 {
     for (int row = 1; row < kRows; ++row) {
         const int y = kBoardTop + kPitch * row;
-        addLine(client, arrayName("Line1", row - 1), kBoardLeft, y, kBoardRight, y, 1,
-                kGridColour);
+        addLine(client, arrayName("Line1", row - 1), kBoardLeft, y, kBoardRight, y, 1, kGridColour);
     }
     for (int column = 1; column < kColumns; ++column) {
         const int x = kBoardLeft + kPitch * column;
@@ -174,7 +190,8 @@ void demin::buildBoardLines(QWidget* client)
     addLine(client, arrayName("Line2", 0), kBoardLeft, kBoardTop, kBoardRight, kBoardTop, 3, black);
     addLine(client, arrayName("Line2", 1), kBoardLeft, kBoardBottom, kBoardRight, kBoardBottom, 3,
             black);
-    addLine(client, arrayName("Line2", 2), kBoardLeft, kBoardTop, kBoardLeft, kBoardBottom, 3, black);
+    addLine(client, arrayName("Line2", 2), kBoardLeft, kBoardTop, kBoardLeft, kBoardBottom, 3,
+            black);
     addLine(client, arrayName("Line2", 3), kBoardRight, kBoardTop, kBoardRight, kBoardBottom, 3,
             black);
 }
@@ -273,27 +290,49 @@ void demin::closeEvent(QCloseEvent* event)
 
 void demin::coverChanged(int index, bool covered)
 {
-    cmdCase_[static_cast<std::size_t>(index)]->setVisible(covered);
+    CoverButton* cover = cmdCase_[static_cast<std::size_t>(index)];
+    // Left alone, Qt hands the focus of a hidden widget to the next one in the tab chain,
+    // which past the last cell is "Nouvelle manche": keep keyboard play on the board.
+    if (!covered && cover == focusWidget())
+        focusNextCover(index);
+    cover->setVisible(covered);
+    imgCase_[static_cast<std::size_t>(index)]->setAccessibleName(
+        accessible::pictureName(index, duel_.board().picture(index), covered));
+}
+
+void demin::focusNextCover(int index)
+{
+    for (int step = 1; step < kCells; ++step) {
+        CoverButton* next = cmdCase_[static_cast<std::size_t>((index + step) % kCells)];
+        if (!next->isHidden()) {
+            next->setFocus(Qt::TabFocusReason);
+            return;
+        }
+    }
+    cmdNouvellePartie_->setFocus(Qt::TabFocusReason);
 }
 
 void demin::pictureChanged(int index, Picture picture)
 {
-    imgCase_[static_cast<std::size_t>(index)]->setPixmap(pictures_.pixmap(picture));
+    QLabel* label = imgCase_[static_cast<std::size_t>(index)];
+    label->setPixmap(pictures_.pixmap(picture));
+    label->setAccessibleName(
+        accessible::pictureName(index, picture, duel_.board().isCovered(index)));
 }
 
 void demin::showTurn(const QString& caption)
 {
-    lblMain_->setText(caption);
+    showCaption(lblMain_, turnRole(), caption);
 }
 
 void demin::showScore(int joueur, const QString& caption)
 {
-    lblScore_[static_cast<std::size_t>(joueur - 1)]->setText(caption);
+    showCaption(lblScore_[static_cast<std::size_t>(joueur - 1)], playerRole(joueur), caption);
 }
 
 void demin::showRoundsWon(int joueur, const QString& caption)
 {
-    lblPartie_[static_cast<std::size_t>(joueur - 1)]->setText(caption);
+    showCaption(lblPartie_[static_cast<std::size_t>(joueur - 1)], playerRole(joueur), caption);
 }
 
 void demin::showMinesLeft(const QString& caption)

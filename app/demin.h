@@ -6,7 +6,6 @@
 
 #include <QMainWindow>
 #include <QPointer>
-
 #include <array>
 #include <memory>
 
@@ -72,6 +71,9 @@ private:
     void buildBoardLines(QWidget* client);
     void buildMenu();
     void orderTabs();
+    /// Gives the focus to the first covered cell after `index` in reading order, wrapping
+    /// round the board; to "Nouvelle manche" when no cell is left covered.
+    void focusNextCover(int index);
     /// Where modal boxes attach: the window once it is on screen, the screen before that.
     QWidget* boxParent();
 
@@ -82,8 +84,8 @@ private:
     std::array<CoverButton*, kCells> cmdCase_{};
     std::array<QLabel*, kCells> imgCase_{};
     std::array<QGroupBox*, 2> frameJoueur_{};
-    std::array<QLabel*, 2> lblScore_{};   // players 1 and 2
-    std::array<QLabel*, 2> lblPartie_{};  // lblPartie1, lblPartie2
+    std::array<QLabel*, 2> lblScore_{};  // players 1 and 2
+    std::array<QLabel*, 2> lblPartie_{}; // lblPartie1, lblPartie2
     QLabel* lblMain_ = nullptr;
     QPushButton* cmdNouvellePartie_ = nullptr;
     QPushButton* Command1_ = nullptr;

@@ -3,13 +3,12 @@
 #include "picture.h"
 
 #include <QPixmap>
-
 #include <array>
 
 namespace volcanelle {
 
 /// The ten pictures of the picture set, loaded once from the compiled-in resources (with
-/// their double-size versions on high-density screens).
+/// their double-size versions when a screen has more than one pixel per logical pixel).
 class PictureSet {
 public:
     PictureSet();

@@ -1,5 +1,6 @@
 #include "statuspanels.h"
 
+#include "controls.h"
 #include "twips.h"
 
 #include <QDateTime>
@@ -11,6 +12,20 @@
 namespace volcanelle {
 
 namespace {
+
+// What each panel shows, for assistive technology.
+QString dateRole()
+{
+    return QStringLiteral("Date");
+}
+QString timeRole()
+{
+    return QStringLiteral("Heure");
+}
+QString textRole()
+{
+    return QStringLiteral("Compteur de bombes");
+}
 
 QLabel* addPanel(QStatusBar* bar, const QString& name, int widthTwips, Qt::Alignment alignment)
 {
@@ -31,6 +46,7 @@ StatusPanels::StatusPanels(QStatusBar* bar)
       time_(addPanel(bar, QStringLiteral("Panel2"), 700, Qt::AlignHCenter)),
       text_(addPanel(bar, QStringLiteral("Panel3"), 2000, Qt::AlignLeft)), tick_(new QTimer(this))
 {
+    showCaption(text_, textRole(), QString());
     tick_->setSingleShot(true);
     tick_->setTimerType(Qt::CoarseTimer);
     connect(tick_, &QTimer::timeout, this, &StatusPanels::showClock);
@@ -39,7 +55,7 @@ StatusPanels::StatusPanels(QStatusBar* bar)
 
 void StatusPanels::setText(const QString& text)
 {
-    text_->setText(text);
+    showCaption(text_, textRole(), text);
 }
 
 QString StatusPanels::text() const
@@ -51,8 +67,8 @@ void StatusPanels::showClock()
 {
     const QDateTime now = QDateTime::currentDateTime();
     const QLocale french(QLocale::French, QLocale::France);
-    date_->setText(french.toString(now.date(), QLocale::ShortFormat));
-    time_->setText(now.time().toString(QStringLiteral("HH:mm")));
+    showCaption(date_, dateRole(), french.toString(now.date(), QLocale::ShortFormat));
+    showCaption(time_, timeRole(), now.time().toString(QStringLiteral("HH:mm")));
     // Wake just after the next minute begins rather than polling every second.
     const int msecIntoMinute = now.time().second() * 1000 + now.time().msec();
     tick_->start(60'000 - msecIntoMinute + 50);
