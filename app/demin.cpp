@@ -231,6 +231,9 @@ void demin::orderTabs()
     chain(cmdNouvellePartie_);
     chain(Command1_);
     chain(Command2_);
+    // The chain is a ring that starts after the window with the buttons, built before the
+    // board; the players start on the first cell, as the tab order says.
+    cmdCase_[0]->setFocus(Qt::OtherFocusReason);
 }
 
 bool demin::Form_Load()
