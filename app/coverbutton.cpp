@@ -35,18 +35,19 @@ void CoverButton::paintEvent(QPaintEvent*)
     const bool down = isDown();
     const QRect inner = rect().adjusted(1, 1, -1, -1);
     const int l = inner.left(), t = inner.top(), r = inner.right(), b = inner.bottom();
-    painter.setPen(down ? darkShadow : highlight);
-    painter.drawLine(l, t, r - 1, t);
-    painter.drawLine(l, t, l, b - 1);
-    painter.setPen(down ? shadow : light);
-    painter.drawLine(l + 1, t + 1, r - 2, t + 1);
-    painter.drawLine(l + 1, t + 1, l + 1, b - 2);
-    painter.setPen(down ? highlight : darkShadow);
-    painter.drawLine(l, b, r, b);
-    painter.drawLine(r, t, r, b);
-    painter.setPen(down ? light : shadow);
-    painter.drawLine(l + 1, b - 1, r - 1, b - 1);
-    painter.drawLine(r - 1, t + 1, r - 1, b - 1);
+    // Each line is a filled rectangle one logical pixel thick: a pen line would straddle device
+    // pixels on a screen of two pixels per logical pixel and land one device pixel off.
+    const auto line = [&painter](int x1, int y1, int x2, int y2, const QColor& colour) {
+        painter.fillRect(QRect(QPoint(x1, y1), QPoint(x2, y2)), colour);
+    };
+    line(l, t, r - 1, t, down ? darkShadow : highlight);
+    line(l, t, l, b - 1, down ? darkShadow : highlight);
+    line(l + 1, t + 1, r - 2, t + 1, down ? shadow : light);
+    line(l + 1, t + 1, l + 1, b - 2, down ? shadow : light);
+    line(l, b, r, b, down ? highlight : darkShadow);
+    line(r, t, r, b, down ? highlight : darkShadow);
+    line(l + 1, b - 1, r - 1, b - 1, down ? light : shadow);
+    line(r - 1, t + 1, r - 1, b - 1, down ? light : shadow);
 
     if (hasFocus()) {
         QStyleOptionFocusRect focus;
