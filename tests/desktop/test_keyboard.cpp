@@ -1,0 +1,182 @@
+// Keyboard-only play and what assistive technology is told: the focus walks the covers in
+// board order, Space uncovers the focused cell, the focus stays on the board when its cover
+// goes, and every cell, label and button carries a French name that follows the game.
+
+#include "application.h"
+#include "demin.h"
+#include "duelboard.h"
+#include "texts.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QGroupBox>
+#include <QLabel>
+#include <QTest>
+
+using namespace volcanelle;
+using namespace volcanelle::testing;
+
+namespace {
+
+QAbstractButton* coverOf(QWidget& window, int index)
+{
+    return window.findChild<QAbstractButton*>(QStringLiteral("cmdCase(%1)").arg(index));
+}
+
+QLabel* pictureOf(QWidget& window, int index)
+{
+    return window.findChild<QLabel*>(QStringLiteral("imgCase(%1)").arg(index));
+}
+
+// A key pressed and released where the keyboard focus is, as a player's keyboard would.
+void key(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+{
+    QWidget* focus = QApplication::focusWidget();
+    QVERIFY(focus);
+    QTest::keyClick(focus, key, modifiers);
+}
+
+QString focusName()
+{
+    QWidget* focus = QApplication::focusWidget();
+    return focus ? focus->objectName() : QStringLiteral("<none>");
+}
+
+QString coverName(int index)
+{
+    return QStringLiteral("cmdCase(%1)").arg(index);
+}
+
+} // namespace
+
+class TestKeyboard : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() { prepareApplication(); }
+
+    void playsWithTabAndSpaceOnly()
+    {
+        FixedDraws draws(mineRowsBoard());
+        ModalAnswerer answerer;
+        demin window(&draws);
+        QVERIFY(startShown(window, answerer));
+
+        // The focus starts on the first cell and Tab walks the board in reading order.
+        QCOMPARE(focusName(), coverName(0));
+        key(Qt::Key_Tab);
+        QCOMPARE(focusName(), coverName(1));
+        key(Qt::Key_Tab, Qt::ShiftModifier);
+        QCOMPARE(focusName(), coverName(0));
+
+        // Space on a blank cell opens rows 0 to 11; the focus moves on to the first cover
+        // left, at the start of the mine rows, and the turn passes.
+        key(Qt::Key_Space);
+        QVERIFY(coverOf(window, 0)->isHidden());
+        QCOMPARE(window.duel().board().coveredCount(), 45);
+        QCOMPARE(focusName(), coverName(180));
+        QCOMPARE(window.duel().joueur(), 2);
+
+        // A mine: player 2 scores and plays again from the next cover.
+        key(Qt::Key_Space);
+        QVERIFY(coverOf(window, 180)->isHidden());
+        QCOMPARE(window.duel().score(2), 1);
+        QCOMPARE(focusName(), coverName(181));
+
+        // Tab skips the uncovered cells and ends the board with the three buttons.
+        for (int index = 182; index < 225; ++index) {
+            key(Qt::Key_Tab);
+            QCOMPARE(focusName(), coverName(index));
+        }
+        key(Qt::Key_Tab);
+        QCOMPARE(focusName(), QStringLiteral("cmdNouvellePartie"));
+        key(Qt::Key_Tab);
+        QCOMPARE(focusName(), QStringLiteral("Command1"));
+        key(Qt::Key_Tab);
+        QCOMPARE(focusName(), QStringLiteral("Command2"));
+        for (int back = 0; back < 3; ++back)
+            key(Qt::Key_Tab, Qt::ShiftModifier);
+        QCOMPARE(focusName(), coverName(224));
+
+        // The last cell of the board: its cover goes and the focus wraps round to the first
+        // cover left instead of leaving the board for "Nouvelle manche".
+        key(Qt::Key_Space);
+        QVERIFY(coverOf(window, 224)->isHidden());
+        QCOMPARE(window.duel().joueur(), 1);
+        QCOMPARE(focusName(), coverName(181));
+        QVERIFY(answerer.unexpected.isEmpty());
+        QCOMPARE(answerer.seen.size(), 1); // only the mine count
+    }
+
+    void namesFollowThePlay()
+    {
+        FixedDraws draws(mineRowsBoard());
+        ModalAnswerer answerer;
+        demin window(&draws);
+        QVERIFY(startShown(window, answerer));
+
+        // Rows and columns are counted from 1, as players count them.
+        QCOMPARE(accessibleName(coverOf(window, 0)), QStringLiteral("Case ligne 1, colonne 1"));
+        QCOMPARE(accessibleName(coverOf(window, 37)), QStringLiteral("Case ligne 3, colonne 8"));
+        QCOMPARE(accessibleName(coverOf(window, 224)), QStringLiteral("Case ligne 15, colonne 15"));
+        // A covered cell does not give away what lies under it.
+        QCOMPARE(accessibleName(pictureOf(window, 180)),
+                 QStringLiteral("Case ligne 13, colonne 1 : couverte"));
+
+        window.cmdCase_Click(0);
+        window.cmdCase_Click(180);
+        QCOMPARE(accessibleName(pictureOf(window, 0)),
+                 QStringLiteral("Case ligne 1, colonne 1 : vide"));
+        QCOMPARE(accessibleName(pictureOf(window, 165)),
+                 QStringLiteral("Case ligne 12, colonne 1 : 2"));
+        QCOMPARE(accessibleName(pictureOf(window, 180)),
+                 QStringLiteral("Case ligne 13, colonne 1 : mine"));
+        QCOMPARE(accessibleName(pictureOf(window, 181)),
+                 QStringLiteral("Case ligne 13, colonne 2 : couverte"));
+
+        // The labels that change during play say what they are and what they show now.
+        const auto label = [&window](const char* name) {
+            return accessibleName(window.findChild<QLabel*>(QLatin1String(name)));
+        };
+        QCOMPARE(label("lblMain"), QStringLiteral("Tour : ") + texts::turnCaption(2));
+        QCOMPARE(label("lblScore(2)"), QStringLiteral("Joueur 2 : ") + texts::scoreCaption(1));
+        QCOMPARE(label("lblPartie1"), QStringLiteral("Joueur 1 : ") + texts::roundsWonCaption(0));
+        QCOMPARE(label("Panel3"),
+                 QStringLiteral("Compteur de bombes : ") + texts::minesLeftCaption(29));
+        QVERIFY(label("Panel1").startsWith(QStringLiteral("Date : ")));
+        QVERIFY(label("Panel2").startsWith(QStringLiteral("Heure : ")));
+
+        // The next round covers the board again, and the names with it.
+        answerer.press(QStringLiteral("Oui"));
+        answerer.type(QStringLiteral("30"));
+        window.cmdNouvellePartie_Click();
+        QCOMPARE(answerer.pending(), 0);
+        QCOMPARE(accessibleName(pictureOf(window, 180)),
+                 QStringLiteral("Case ligne 13, colonne 1 : couverte"));
+    }
+
+    void everyControlHasAName()
+    {
+        FixedDraws draws(mineRowsBoard());
+        ModalAnswerer answerer;
+        demin window(&draws);
+        QVERIFY(startShown(window, answerer));
+
+        QStringList unnamed;
+        for (QWidget* widget : window.findChildren<QWidget*>()) {
+            const bool control = (widget->focusPolicy() & Qt::TabFocus) ||
+                                 qobject_cast<QLabel*>(widget) || qobject_cast<QGroupBox*>(widget);
+            if (control && accessibleName(widget).isEmpty())
+                unnamed << widget->objectName();
+        }
+        QVERIFY2(unnamed.isEmpty(), qPrintable(unnamed.join(u' ')));
+
+        // Buttons go by their captions.
+        for (const char* name : {"cmdNouvellePartie", "Command1", "Command2"}) {
+            auto* button = window.findChild<QAbstractButton*>(QLatin1String(name));
+            QCOMPARE(accessibleName(button), button->text());
+        }
+    }
+};
+
+QTEST_MAIN(TestKeyboard)
+#include "test_keyboard.moc"
