@@ -262,6 +262,10 @@ void demin::Command1_Click()
 
 void demin::Command2_Click()
 {
+    // A window closed a moment ago is only waiting for its deferred deletion: showing it
+    // again would make it vanish as soon as the event loop runs.
+    if (about_ && about_->isHidden())
+        about_ = nullptr;
     if (!about_)
         about_ = new frmAbout(this);
     about_->show();
