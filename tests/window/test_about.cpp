@@ -1,0 +1,189 @@
+// The information window: one at a time, modeless, closed by OK, Enter, Escape or its close
+// box, destroyed when closed, and closed with the game window.
+
+#include "application.h"
+#include "demin.h"
+#include "fixeddraws.h"
+#include "frmabout.h"
+#include "modalanswerer.h"
+#include "texts.h"
+#include "windowprobe.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QApplication>
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+
+using namespace volcanelle;
+using namespace volcanelle::testing;
+
+namespace {
+
+int aboutWindows()
+{
+    int count = 0;
+    for (QWidget* widget : QApplication::topLevelWidgets())
+        count += qobject_cast<frmAbout*>(widget) && !widget->isHidden() ? 1 : 0;
+    return count;
+}
+
+QString text(QWidget& about, const char* name)
+{
+    const QLabel* label = about.findChild<QLabel*>(QLatin1String(name));
+    return label ? label->text() : QStringLiteral("<no %1>").arg(QLatin1String(name));
+}
+
+} // namespace
+
+class TestAbout : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() { prepareApplication(); }
+
+    void init()
+    {
+        draws_ = std::make_unique<FixedDraws>(twoMineRows());
+        window_ = std::make_unique<demin>(draws_.get());
+        answerer_ = std::make_unique<ModalAnswerer>();
+        QVERIFY(startDuel(*window_, *answerer_, QStringLiteral("30")));
+        QVERIFY(showActive(*window_));
+        answerer_->seen.clear();
+    }
+
+    void cleanup()
+    {
+        QVERIFY2(answerer_->seen.isEmpty(), qPrintable(answerer_->seen.join('\n')));
+        answerer_.reset();
+        window_.reset();
+        draws_.reset();
+        settle();
+        QCOMPARE(aboutWindows(), 0);
+    }
+
+    void askedTwiceGivesOneWindowAndPlayGoesOn()
+    {
+        demin& window = *window_;
+        QTest::mouseClick(window.findChild<QPushButton*>(QStringLiteral("Command2")),
+                          Qt::LeftButton);
+        window.findChild<QAction*>(QStringLiteral("aPropos"))->trigger();
+        settle();
+        QCOMPARE(window.findChildren<frmAbout*>().size(), 1);
+        QCOMPARE(aboutWindows(), 1);
+        frmAbout* about = window.findChild<frmAbout*>();
+        QVERIFY(about->isVisible());
+        QVERIFY(!about->isModal());
+        QVERIFY(!QApplication::activeModalWidget());
+
+        // The board still answers while the information window is open.
+        clickCell(window, kNumberedAboveMines);
+        QVERIFY(cover(window, kNumberedAboveMines)->isHidden());
+        QCOMPARE(caption(window, QStringLiteral("lblMain")), texts::turnCaption(2));
+        QVERIFY(about->isVisible());
+    }
+
+    void closesAndIsDestroyed_data()
+    {
+        QTest::addColumn<QString>("how");
+        for (const char* how : {"Enter", "Return", "Escape", "OK", "close box"})
+            QTest::newRow(how) << QString::fromLatin1(how);
+    }
+
+    void closesAndIsDestroyed()
+    {
+        QFETCH(QString, how);
+        window_->Command2_Click();
+        QPointer<frmAbout> about = window_->findChild<frmAbout*>();
+        QVERIFY(about);
+        QVERIFY(QTest::qWaitForWindowExposed(about));
+        // The keys are given to the description label: they must close the window from
+        // wherever the focus is.
+        QWidget* target = about->findChild<QLabel*>(QStringLiteral("lblDescription"));
+        if (how == QLatin1String("Enter"))
+            QTest::keyClick(target, Qt::Key_Enter);
+        else if (how == QLatin1String("Return"))
+            QTest::keyClick(target, Qt::Key_Return);
+        else if (how == QLatin1String("Escape"))
+            QTest::keyClick(target, Qt::Key_Escape);
+        else if (how == QLatin1String("OK"))
+            QTest::mouseClick(about->findChild<QPushButton*>(QStringLiteral("cmdOK")),
+                              Qt::LeftButton);
+        else
+            QVERIFY(about->close());
+
+        QVERIFY(about && about->isHidden());
+        settle();
+        QVERIFY(!about);
+        QCOMPARE(aboutWindows(), 0);
+    }
+
+    void reopenedShowsItsTextOnce()
+    {
+        for (int time = 0; time < 2; ++time) {
+            window_->Command2_Click();
+            QPointer<frmAbout> about = window_->findChild<frmAbout*>();
+            QVERIFY(about);
+            QCOMPARE(about->windowTitle(), QStringLiteral("À propos du démineur"));
+            QCOMPARE(about->geometry(), QRect(156, 129, 375, 200));
+            QCOMPARE(about->minimumSize(), about->maximumSize());
+            QVERIFY(!about->windowFlags().testFlag(Qt::WindowMinimizeButtonHint));
+            QVERIFY(!about->windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
+            QCOMPARE(text(*about, "lblTitle"), QStringLiteral("Volcanelle"));
+            QCOMPARE(text(*about, "lblVersion"), QStringLiteral("Version 1.0 RC 1"));
+            const QFont title = about->findChild<QLabel*>(QStringLiteral("lblTitle"))->font();
+            QVERIFY(title.bold());
+            QCOMPARE(title.pointSizeF(), 13.5);
+
+            const QString description = text(*about, "lblDescription");
+            QCOMPARE(description, frmAbout::description());
+            const QStringList lines = description.split(QStringLiteral("\r\n"));
+            QCOMPARE(lines.size(), 5);
+            QVERIFY(!lines[0].isEmpty());
+            QVERIFY(lines[2].isEmpty());
+            QVERIFY(lines[4].contains(QStringLiteral("2006")));
+
+            QTest::mouseClick(about->findChild<QPushButton*>(QStringLiteral("cmdOK")),
+                              Qt::LeftButton);
+            settle();
+            QVERIFY(!about);
+        }
+    }
+
+    void askedAgainRightAfterClosingOpensAgain()
+    {
+        // Escape, then "A propos" before the closed window has been destroyed: the players
+        // must get a window that stays.
+        window_->Command2_Click();
+        frmAbout* first = window_->findChild<frmAbout*>();
+        QVERIFY(first);
+        QTest::keyClick(first, Qt::Key_Escape);
+        window_->findChild<QAction*>(QStringLiteral("aPropos"))->trigger();
+        settle();
+        settle();
+        QCOMPARE(aboutWindows(), 1);
+        QVERIFY(window_->findChild<frmAbout*>());
+        QVERIFY(window_->findChild<frmAbout*>()->isVisible());
+    }
+
+    void closingTheGameWindowClosesIt()
+    {
+        window_->Command2_Click();
+        QPointer<frmAbout> about = window_->findChild<frmAbout*>();
+        QVERIFY(about);
+        QVERIFY(window_->close());
+        QVERIFY(!window_->isVisible());
+        QVERIFY(!about || about->isHidden());
+        settle();
+        QVERIFY(!about);
+        QCOMPARE(aboutWindows(), 0);
+    }
+
+private:
+    std::unique_ptr<FixedDraws> draws_;
+    std::unique_ptr<demin> window_;
+    std::unique_ptr<ModalAnswerer> answerer_;
+};
+
+QTEST_MAIN(TestAbout)
+#include "test_about.moc"
