@@ -278,7 +278,9 @@ private slots:
         for (int i = 0; i < 4; ++i) {
             QWidget* frameLine = line(QStringLiteral("Line2(%1)").arg(i));
             QVERIFY(frameLine);
-            QCOMPARE(frameLine->palette().color(QPalette::Window), QColor(0, 0, 0));
+            const QImage painted = frameLine->grab().toImage();
+            QCOMPARE(painted.pixelColor(painted.width() / 2, painted.height() / 2),
+                     QColor(0, 0, 0));
             const QSize size = frameLine->size();
             QCOMPARE(std::min(size.width(), size.height()), 3);
         }
