@@ -116,6 +116,14 @@ private slots:
     {
         QFETCH(QString, route);
         demin& window = *window_;
+        // While the count is asked, the board is already covered but the old round's count
+        // and points are still shown.
+        BoxWatch watch([&window](QDialog*) {
+            return QStringLiteral("covers=%1 %2 %3")
+                .arg(coversOn(window))
+                .arg(caption(window, QStringLiteral("Panel3")),
+                     caption(window, QStringLiteral("lblScore(2)")));
+        });
         answerer_->press(QStringLiteral("Oui"));
         answerer_->type(QStringLiteral("30"));
 
@@ -124,6 +132,10 @@ private slots:
         QCOMPARE(answerer_->seen, QStringList({box(texts::askNewRound()),
                                                texts::mineCountTitle() + QLatin1Char('|') +
                                                    texts::mineCountPrompt()}));
+        QCOMPARE(watch.notes.value(1),
+                 QStringLiteral("covers=%1 %2 %3")
+                     .arg(kCells)
+                     .arg(texts::minesLeftCaption(29), texts::scoreCaption(1)));
         QCOMPARE(coversOn(window), kCells);
         QCOMPARE(caption(window, QStringLiteral("lblScore(1)")), texts::scoreCaption(0));
         QCOMPARE(caption(window, QStringLiteral("lblScore(2)")), texts::scoreCaption(0));

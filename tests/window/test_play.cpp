@@ -144,12 +144,17 @@ private slots:
         QCOMPARE(label(window, "lblScore(1)"), texts::scoreCaption(15));
         QCOMPARE(label(window, "lblScore(2)"), texts::scoreCaption(14));
 
+        BoxWatch watch(&BoxWatch::messageBoxLook);
         answerer.press(QStringLiteral("OK"));
         answerer.press(QStringLiteral("OK"));
         clickCell(window, 209);
 
         QCOMPARE(answerer.seen,
                  QStringList({box(texts::roundFinished()), box(texts::roundDrawn())}));
+        // Announcements: a single OK button and no icon.
+        QCOMPARE(watch.notes.size(), 2);
+        for (const QString& look : watch.notes)
+            QVERIFY2(look.startsWith(QStringLiteral("icon=0 buttons=OK ")), qPrintable(look));
         QCOMPARE(label(window, "lblPartie1"), texts::roundsWonCaption(0));
         QCOMPARE(label(window, "lblPartie2"), texts::roundsWonCaption(0));
         QCOMPARE(window.duel().partiesGagnees(1), 0);
