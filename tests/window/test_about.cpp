@@ -129,6 +129,16 @@ private slots:
             QCOMPARE(about->minimumSize(), about->maximumSize());
             QVERIFY(!about->windowFlags().testFlag(Qt::WindowMinimizeButtonHint));
             QVERIFY(!about->windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
+            QVERIFY(about->windowFlags().testFlag(Qt::WindowCloseButtonHint));
+            const auto geometryOf = [&about](const char* name) {
+                const QWidget* widget = about->findChild<QWidget*>(QLatin1String(name));
+                return widget ? widget->geometry() : QRect();
+            };
+            QCOMPARE(geometryOf("cmdOK"), QRect(176, 16, 84, 23));
+            QCOMPARE(geometryOf("lblTitle"), QRect(54, 16, 107, 32));
+            QCOMPARE(geometryOf("lblVersion"), QRect(56, 52, 259, 15));
+            QCOMPARE(geometryOf("lblDescription"), QRect(8, 75, 355, 110));
+            QVERIFY(about->findChild<QLabel*>(QStringLiteral("lblDescription"))->wordWrap());
             QCOMPARE(text(*about, "lblTitle"), QStringLiteral("Volcanelle"));
             QCOMPARE(text(*about, "lblVersion"), QStringLiteral("Version 1.0 RC 1"));
             const QFont title = about->findChild<QLabel*>(QStringLiteral("lblTitle"))->font();

@@ -64,6 +64,11 @@ private slots:
         QCOMPARE(window.statusBar()->geometry().top(), menuHeight + 409);
         QCOMPARE(window.statusBar()->width(), 547);
 
+        QVERIFY(!window.windowIcon().isNull());
+        // Nothing starts hidden or disabled.
+        for (QWidget* widget : window.centralWidget()->findChildren<QWidget*>())
+            QVERIFY2(!widget->isHidden() && widget->isEnabled(), qPrintable(widget->objectName()));
+
         QCOMPARE(window.minimumSize(), window.maximumSize());
         QCOMPARE(window.minimumSize(), window.size());
 
