@@ -6,6 +6,7 @@
 #include "dialogs.h"
 #include "fonts.h"
 #include "frmabout.h"
+#include "gridline.h"
 #include "statuspanels.h"
 #include "twips.h"
 
@@ -67,13 +68,8 @@ QPushButton* addButton(QWidget* parent, const QString& name, const QString& capt
 void addLine(QWidget* parent, const QString& name, int x1, int y1, int x2, int y2, int width,
              const QColor& colour)
 {
-    auto* line = new QWidget(parent);
+    auto* line = new GridLine(colour, parent);
     line->setObjectName(name);
-    line->setAttribute(Qt::WA_TransparentForMouseEvents);
-    line->setAutoFillBackground(true);
-    QPalette palette = line->palette();
-    palette.setColor(QPalette::Window, colour);
-    line->setPalette(palette);
     const int half = width / 2;
     line->setGeometry(QRect(QPoint(twips(x1) - half, twips(y1) - half),
                             QPoint(twips(x2) + width - 1 - half, twips(y2) + width - 1 - half)));
