@@ -147,6 +147,24 @@ private slots:
         QVERIFY(window.duel().roundInPlay());
     }
 
+    void laterCountsCannotBeCancelled()
+    {
+        // Only the very first count may end the game; later on the box comes back until a
+        // count is given, and the round is then set up as usual.
+        answerer_->press(QStringLiteral("Oui"));
+        answerer_->press(QStringLiteral("Annuler"));
+        answerer_->escape();
+        answerer_->type(QStringLiteral("30"));
+
+        window_->cmdNouvellePartie_Click();
+
+        const QString count = texts::mineCountTitle() + QLatin1Char('|') + texts::mineCountPrompt();
+        QCOMPARE(answerer_->seen, QStringList({box(texts::askNewRound()), count, count, count}));
+        QCOMPARE(caption(*window_, QStringLiteral("Panel3")), texts::minesLeftCaption(30));
+        QCOMPARE(coversOn(*window_), kCells);
+        QVERIFY(window_->isVisible());
+    }
+
     void quitDeclinedChangesNothing_data()
     {
         QTest::addColumn<QString>("route");

@@ -77,8 +77,7 @@ private slots:
 
         // A click on the picture of an uncovered cell does nothing.
         const QStringList before = screen(window);
-        QTest::mouseClick(window.centralWidget(), Qt::LeftButton, {},
-                          picture(window, 20)->geometry().center());
+        clickAt(window, picture(window, 20)->geometry().center());
         QCOMPARE(screen(window), before);
 
         // Mines score and keep the turn.
@@ -160,6 +159,22 @@ private slots:
         QCOMPARE(window.duel().partiesGagnees(1), 0);
         QCOMPARE(window.duel().partiesGagnees(2), 0);
         QCOMPARE(label(window, "lblMain"), texts::turnCaption(1));
+    }
+
+    void clicksOnTheGridReachTheCoverOnTop()
+    {
+        demin& window = *window_;
+        // Cells overlap by one pixel, and the grid line lies on that pixel: a click there
+        // goes through the line to the later cell's cover, which lies on top.
+        clickAt(window, QPoint(192, 300));
+        QVERIFY(cover(window, 166)->isHidden());
+        QVERIFY(!cover(window, 165)->isHidden());
+        QCOMPARE(label(window, "lblMain"), texts::turnCaption(2));
+
+        clickAt(window, QPoint(200, 312));
+        QVERIFY(cover(window, 181)->isHidden());
+        QCOMPARE(label(window, "lblScore(2)"), texts::scoreCaption(1));
+        QCOMPARE(coversOn(window), kCells - 2);
     }
 
 private:

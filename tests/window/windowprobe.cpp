@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QTest>
+#include <QWindow>
 
 namespace volcanelle::testing {
 
@@ -102,7 +103,13 @@ bool showActive(QWidget& window)
 
 void clickCell(demin& window, int index)
 {
-    QTest::mouseClick(cover(window, index), Qt::LeftButton);
+    clickAt(window, cover(window, index)->geometry().center());
+}
+
+void clickAt(demin& window, const QPoint& where)
+{
+    QTest::mouseClick(window.windowHandle(), Qt::LeftButton, {},
+                      window.centralWidget()->mapTo(&window, where));
 }
 
 void settle()

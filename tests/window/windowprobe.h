@@ -6,6 +6,7 @@
 
 class QAbstractButton;
 class QLabel;
+class QPoint;
 class QWidget;
 
 namespace volcanelle {
@@ -44,8 +45,13 @@ bool startDuel(demin& window, ModalAnswerer& answerer, const QString& mines);
 /// shortcuts and Tab reach it.
 bool showActive(QWidget& window);
 
-/// A real left click in the middle of the cover of cell `index`.
+/// A real left click in the middle of cell `index`, through the window (see clickAt). The
+/// window must be shown.
 void clickCell(demin& window, int index);
+
+/// A real left click at `where` in the window's client area (below the menu bar), passed
+/// through the window like the system's own, so that it reaches whatever widget lies there.
+void clickAt(demin& window, const QPoint& where);
 
 /// Runs what the event loop would run next, deferred deletions included.
 void settle();
