@@ -11,6 +11,8 @@
 #include "windowprobe.h"
 
 #include <QAction>
+#include <QMenu>
+#include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -36,7 +38,16 @@ void run(demin& window, const QString& route, const char* button, const char* ac
         QTest::mouseClick(window.findChild<QPushButton*>(QLatin1String(button)), Qt::LeftButton);
     else if (route == QLatin1String("menu"))
         window.findChild<QAction*>(QLatin1String(action))->trigger();
-    else {
+    else if (route == QLatin1String("menu by mouse")) {
+        // Open "&Partie" from the bar, then click the entry in its drop-down.
+        QMenuBar* bar = window.menuBar();
+        QMenu* partie = window.findChild<QMenu*>(QStringLiteral("Menu"));
+        QTest::mouseClick(bar, Qt::LeftButton, {},
+                          bar->actionGeometry(partie->menuAction()).center());
+        QVERIFY(QTest::qWaitForWindowExposed(partie));
+        QAction* entry = window.findChild<QAction*>(QLatin1String(action));
+        QTest::mouseClick(partie, Qt::LeftButton, {}, partie->actionGeometry(entry).center());
+    } else {
         // Offscreen, nothing gives the window back its activation once a box has closed.
         QVERIFY(showActive(window));
         QTest::keyClick(&window, Qt::Key_N, Qt::ControlModifier);
@@ -81,7 +92,7 @@ private slots:
     {
         QTest::addColumn<QString>("route");
         QTest::addColumn<bool>("escape");
-        for (const char* route : {"button", "menu", "Ctrl+N"}) {
+        for (const char* route : {"button", "menu", "menu by mouse", "Ctrl+N"}) {
             QTest::addRow("%s, Non", route) << QString::fromLatin1(route) << false;
             QTest::addRow("%s, Escape", route) << QString::fromLatin1(route) << true;
         }
@@ -108,7 +119,7 @@ private slots:
     void newRoundAcceptedKeepsTurnAndRoundsWon_data()
     {
         QTest::addColumn<QString>("route");
-        for (const char* route : {"button", "menu", "Ctrl+N"})
+        for (const char* route : {"button", "menu", "menu by mouse", "Ctrl+N"})
             QTest::newRow(route) << QString::fromLatin1(route);
     }
 
@@ -170,6 +181,7 @@ private slots:
         QTest::addColumn<QString>("route");
         QTest::newRow("button") << QStringLiteral("button");
         QTest::newRow("menu") << QStringLiteral("menu");
+        QTest::newRow("menu by mouse") << QStringLiteral("menu by mouse");
     }
 
     void quitDeclinedChangesNothing()
@@ -198,7 +210,7 @@ private slots:
         QTest::addColumn<QList<int>>("winners"); // of the rounds after the first
         QTest::addColumn<int>("leader");         // in points, in the round in play
         QTest::addColumn<QString>("verdict");
-        for (const char* route : {"button", "menu"}) {
+        for (const char* route : {"button", "menu", "menu by mouse"}) {
             const QString how = QString::fromLatin1(route);
             QTest::addRow("%s, 1-1", route) << how << QList<int>{2} << 1 << box(texts::duelDrawn());
             QTest::addRow("%s, 2-1", route)
