@@ -5,3 +5,35 @@ here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 "$here/tools/setup.sh"
 export QT_QPA_PLATFORM=offscreen
 ctest --test-dir "$here/build" --output-on-failure
+
+# The mine-count reader under libFuzzer, built with clang in its own folder. The run is
+# bounded (60 s or 2 million inputs, whichever comes first) and must find nothing.
+if [ ! -f "$here/build-fuzz/build.ninja" ]; then
+    cmake -S "$here" -B "$here/build-fuzz" -G Ninja -DCMAKE_CXX_COMPILER=clang++ \
+        -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=OFF -DVOLCANELLE_FUZZ=ON
+fi
+cmake --build "$here/build-fuzz" --target volcanelle_fuzz_minecount
+mkdir -p "$here/build-fuzz/corpus" "$here/build-fuzz/findings"
+echo "Fuzzing the mine-count reader (log: build-fuzz/fuzz.log)"
+if ! "$here/build-fuzz/fuzz/volcanelle_fuzz_minecount" -max_total_time=60 -runs=2000000 \
+    -max_len=20480 -timeout=10 -dict="$here/fuzz/minecount.dict" -print_final_stats=1 \
+    -artifact_prefix="$here/build-fuzz/findings/" "$here/build-fuzz/corpus" "$here/fuzz/corpus" \
+    >"$here/build-fuzz/fuzz.log" 2>&1; then
+    tail -n 40 "$here/build-fuzz/fuzz.log"
+    echo "The fuzzer found a fault; the input is in build-fuzz/findings/"
+    exit 1
+fi
+grep -E '^#[0-9]+ +DONE|^stat::' "$here/build-fuzz/fuzz.log"
+
+# The whole suite again, built with AddressSanitizer and UndefinedBehaviorSanitizer; any
+# report makes its test fail. Leaks inside system libraries only are suppressed, each with
+# its reason, in tests/reliability/sanitizers/.
+if [ ! -f "$here/build-asan/build.ninja" ]; then
+    cmake -S "$here" -B "$here/build-asan" -G Ninja -DCMAKE_BUILD_TYPE=Debug \
+        -DCMAKE_CXX_FLAGS="-O1 -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined"
+fi
+cmake --build "$here/build-asan"
+ASAN_OPTIONS=detect_leaks=1:check_initialization_order=1:strict_string_checks=1 \
+    LSAN_OPTIONS=suppressions="$here/tests/reliability/sanitizers/lsan.supp" \
+    UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+    ctest --test-dir "$here/build-asan" --output-on-failure
