@@ -159,6 +159,8 @@ void demin::buildBoard(QWidget* client)
                                        kBoardTop + kPitch * rowOf(index), kCellSize, kCellSize));
         picture->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         picture->setAccessibleName(accessible::pictureName(index, Picture::None, true));
+        // Under its cover until the cover is lifted: see coverChanged().
+        picture->setUpdatesEnabled(false);
         imgCase_[static_cast<std::size_t>(index)] = picture;
     }
     for (int index = 0; index < kCells; ++index) {
@@ -299,7 +301,12 @@ void demin::coverChanged(int index, bool covered)
     if (!covered && cover == focusWidget())
         focusNextCover(index);
     cover->setVisible(covered);
-    imgCase_[static_cast<std::size_t>(index)]->setAccessibleName(
+    QLabel* picture = imgCase_[static_cast<std::size_t>(index)];
+    // A picture under its opaque cover cannot be seen, so it is not repainted while covered:
+    // a round setup then changes up to 225 pictures without queueing 225 repaints that Qt
+    // would each clip against every widget above. Lifting the cover repaints that area anyway.
+    picture->setUpdatesEnabled(!covered);
+    picture->setAccessibleName(
         accessible::pictureName(index, duel_.board().picture(index), covered));
 }
 
