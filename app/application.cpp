@@ -39,7 +39,7 @@ QIcon windowIcon()
 void prepareApplication()
 {
     QApplication::setApplicationName(QStringLiteral("Volcanelle"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Volcanelle"));
+    // No display name: on X11 Qt would append it to every other title, "Quitter ? — Volcanelle".
     QApplication::setApplicationVersion(QStringLiteral("1.00"));
     const QLocale french(QLocale::French, QLocale::France);
     QLocale::setDefault(french);
