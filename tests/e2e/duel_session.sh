@@ -77,21 +77,23 @@ past() { # past <start> <seconds>
 }
 
 # The pattern for a window titled exactly <title> ("?" and "!" are taken literally).
-# Qt may append " — Volcanelle" to a box's title, so both forms are accepted.
 title_pattern() {
     # shellcheck disable=SC2001 # a bracket class is clearer in sed than in ${//}
-    printf '^%s( — Volcanelle)?$' "$(sed 's/[][\.*^$?+(){}|]/\\&/g' <<<"$1")"
+    printf '^%s$' "$(sed 's/[][\.*^$?+(){}|]/\\&/g' <<<"$1")"
 }
 
 # Prints the id of the one mapped window titled <title>, waiting up to <seconds>.
 wait_for_window() { # wait_for_window <title> <seconds>
-    local pattern start ids
+    local pattern start ids shown
     pattern=$(title_pattern "$1")
     start=$(now)
     while :; do
         ids=$(xdo search --onlyvisible --name "$pattern" 2>/dev/null || true)
         if [ -n "$ids" ]; then
             [ "$(wc -l <<<"$ids")" -eq 1 ] || fail "more than one window titled \"$1\""
+            # The search also matches the old WM_NAME; the title bar shows _NET_WM_NAME.
+            shown=$(xdo getwindowname "$ids" 2>/dev/null || true)
+            [ "$shown" = "$1" ] || fail "the window \"$1\" shows the title \"$shown\""
             echo "$ids"
             return
         fi
