@@ -1,7 +1,7 @@
 #pragma once
 
+#include "counteddraws.h"
 #include "duel.h"
-#include "fixeddraws.h"
 #include "recordingview.h"
 
 #include <initializer_list>
@@ -38,7 +38,7 @@ public:
     }
 
     RecordingView view;
-    FixedDraws draws;
+    CountedDraws draws;
     Duel duel{view, draws};
 
 private:
