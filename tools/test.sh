@@ -23,7 +23,7 @@ if ! "$here/build-fuzz/fuzz/volcanelle_fuzz_minecount" -max_total_time=60 -runs=
     echo "The fuzzer found a fault; the input is in build-fuzz/findings/"
     exit 1
 fi
-grep -E '^#[0-9]+ +DONE|^stat::' "$here/build-fuzz/fuzz.log"
+grep -E '^#[0-9]+[[:space:]]+DONE|^stat::' "$here/build-fuzz/fuzz.log"
 
 # The whole suite again, built with AddressSanitizer and UndefinedBehaviorSanitizer; any
 # report makes its test fail. Leaks inside system libraries only are suppressed, each with
@@ -33,7 +33,7 @@ if [ ! -f "$here/build-asan/build.ninja" ]; then
         -DCMAKE_CXX_FLAGS="-O1 -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined"
 fi
 cmake --build "$here/build-asan"
-ASAN_OPTIONS=detect_leaks=1:check_initialization_order=1:strict_string_checks=1 \
+ASAN_OPTIONS=detect_leaks=1:check_initialization_order=1 \
     LSAN_OPTIONS=suppressions="$here/tests/reliability/sanitizers/lsan.supp" \
     UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
     ctest --test-dir "$here/build-asan" --output-on-failure
