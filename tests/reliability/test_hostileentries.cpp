@@ -180,4 +180,4 @@ void tst_HostileEntries::newRoundAsksUntilASoundCount()
 }
 
 QTEST_MAIN(tst_HostileEntries)
-#include "tst_hostileentries.moc"
+#include "test_hostileentries.moc"

@@ -174,4 +174,4 @@ void tst_WindowMemory::roundsSetUpOnTheGameWindow()
 }
 
 QTEST_MAIN(tst_WindowMemory)
-#include "tst_windowmemory.moc"
+#include "test_windowmemory.moc"

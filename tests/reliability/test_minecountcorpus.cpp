@@ -29,4 +29,4 @@ void tst_MineCountCorpus::everyKeptInputKeepsTheRules()
 }
 
 QTEST_GUILESS_MAIN(tst_MineCountCorpus)
-#include "tst_minecountcorpus.moc"
+#include "test_minecountcorpus.moc"

@@ -53,4 +53,4 @@ void tst_RandomPlay::roundsPlayedAtRandomKeepEveryRule()
 }
 
 QTEST_GUILESS_MAIN(tst_RandomPlay)
-#include "tst_randomplay.moc"
+#include "test_randomplay.moc"
