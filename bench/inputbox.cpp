@@ -1,0 +1,16 @@
+// A second floor for start-up comparisons: the game's own mine-count box, shown by a Qt program
+// that builds nothing else. The gap between it and the bare window is what Qt's input dialog
+// costs (fonts, text layout, the buttons' icons); the gap between it and the game is the game's.
+
+#include "dialogs.h"
+#include "texts.h"
+
+#include <QApplication>
+
+int main(int argc, char* argv[])
+{
+    QApplication app(argc, argv);
+    const auto typed = volcanelle::dialogs::askText(nullptr, volcanelle::texts::mineCountPrompt(),
+                                                    volcanelle::texts::mineCountTitle());
+    return typed ? 0 : 1;
+}
