@@ -5,7 +5,6 @@
 #include "duel.h"
 #include "fixeddraws.h"
 #include "randomsource.h"
-#include "worstcase.h"
 
 #include <benchmark/benchmark.h>
 #include <chrono>
@@ -30,11 +29,11 @@ void roundSetup(benchmark::State& state)
 }
 BENCHMARK(roundSetup)->Arg(30)->Arg(100)->Unit(benchmark::kMicrosecond);
 
-// The costliest click, on cell 0 of the board of worstcase.h. Only the click is timed: the
-// covers are put back between clicks.
+// The costliest click, on cell 0 of the board of testing::twoBottomRows(). Only the click is timed:
+// the covers are put back between clicks.
 void worstReveal(benchmark::State& state)
 {
-    testing::FixedDraws draws(worstRevealMines());
+    testing::FixedDraws draws(testing::twoBottomRows());
     BenchView view(QStringLiteral("30"));
     Duel duel(view, draws);
     duel.nouvelleManche();

@@ -9,7 +9,6 @@
 #include "demin.h"
 #include "fixeddraws.h"
 #include "modalanswerer.h"
-#include "worstcase.h"
 
 #include <QApplication>
 #include <QTest>
@@ -90,7 +89,7 @@ void showAndSettle(QWidget& window)
 
 void benchWorstClick(int runs)
 {
-    testing::FixedDraws draws(worstRevealMines());
+    testing::FixedDraws draws(testing::twoBottomRows());
     demin window(&draws);
     testing::ModalAnswerer answerer;
     answerer.type(QStringLiteral("30"));

@@ -48,4 +48,12 @@ std::vector<int> minesOf(std::initializer_list<const char*> rows)
     return mines;
 }
 
+std::vector<int> twoBottomRows()
+{
+    std::vector<int> mines;
+    for (int index = indexOf(kRows - 2, 0); index < kCells; ++index)
+        mines.push_back(index);
+    return mines;
+}
+
 } // namespace volcanelle::testing

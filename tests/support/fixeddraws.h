@@ -30,4 +30,8 @@ private:
 /// for a free cell; the indexes come out in reading order.
 std::vector<int> minesOf(std::initializer_list<const char*> rows);
 
+/// 30 mines filling the two bottom rows (13 and 14): rows 0 to 11 are blank and row 12 is
+/// numbered, so a click on cell 0 opens cells 0 to 194, the costliest reveal there is.
+std::vector<int> twoBottomRows();
+
 } // namespace volcanelle::testing
