@@ -1,5 +1,6 @@
 #include "application.h"
 
+#include "classicstyle.h"
 #include "fonts.h"
 
 #include <QApplication>
@@ -44,6 +45,7 @@ void prepareApplication()
     const QLocale french(QLocale::French, QLocale::France);
     QLocale::setDefault(french);
     loadQtTranslations(french);
+    QApplication::setStyle(new ClassicStyle);
     fonts::registerSubstitutes();
     QApplication::setFont(fonts::window());
     QApplication::setWindowIcon(windowIcon());
