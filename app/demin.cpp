@@ -118,7 +118,6 @@ void demin::buildPlayerPanels(QWidget* client)
         frame->setObjectName(arrayName("frameJoueur", player - 1));
         frame->setGeometry(twipsRect(240, tops[slot], 1695, 1215));
         frame->setFont(fonts::playerFrame());
-        frameJoueur_[slot] = frame;
 
         lblScore_[slot] =
             addLabel(frame, arrayName("lblScore", player), QStringLiteral("Score : 0 point"),

@@ -10,7 +10,6 @@
 #include <memory>
 
 class QAction;
-class QGroupBox;
 class QLabel;
 class QPushButton;
 
@@ -83,7 +82,6 @@ private:
 
     std::array<CoverButton*, kCells> cmdCase_{};
     std::array<QLabel*, kCells> imgCase_{};
-    std::array<QGroupBox*, 2> frameJoueur_{};
     std::array<QLabel*, 2> lblScore_{};  // players 1 and 2
     std::array<QLabel*, 2> lblPartie_{}; // lblPartie1, lblPartie2
     QLabel* lblMain_ = nullptr;

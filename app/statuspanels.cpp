@@ -58,11 +58,6 @@ void StatusPanels::setText(const QString& text)
     showCaption(text_, textRole(), text);
 }
 
-QString StatusPanels::text() const
-{
-    return text_->text();
-}
-
 void StatusPanels::showClock()
 {
     const QDateTime now = QDateTime::currentDateTime();

@@ -16,7 +16,6 @@ public:
     explicit StatusPanels(QStatusBar* bar);
 
     void setText(const QString& text);
-    QString text() const;
 
 private:
     void showClock();

@@ -11,10 +11,22 @@ inline constexpr int kRows = 15;
 inline constexpr int kColumns = 15;
 inline constexpr int kCells = kRows * kColumns;
 
-constexpr int rowOf(int index) { return index / kColumns; }
-constexpr int columnOf(int index) { return index % kColumns; }
-constexpr int indexOf(int row, int column) { return row * kColumns + column; }
-constexpr bool isCell(int index) { return index >= 0 && index < kCells; }
+constexpr int rowOf(int index)
+{
+    return index / kColumns;
+}
+constexpr int columnOf(int index)
+{
+    return index % kColumns;
+}
+constexpr int indexOf(int row, int column)
+{
+    return row * kColumns + column;
+}
+constexpr bool isCell(int index)
+{
+    return index >= 0 && index < kCells;
+}
 
 /// The cells touching a cell by a side or a corner, at most eight.
 class Neighbours {
@@ -22,7 +34,6 @@ public:
     constexpr const int* begin() const { return cells_.data(); }
     constexpr const int* end() const { return cells_.data() + count_; }
     constexpr int size() const { return count_; }
-    constexpr int operator[](int i) const { return cells_[static_cast<std::size_t>(i)]; }
     constexpr void push(int index) { cells_[static_cast<std::size_t>(count_++)] = index; }
 
 private:

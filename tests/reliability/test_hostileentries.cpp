@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
+#include <numeric>
 
 using volcanelle::demin;
 using volcanelle::testing::FixedDraws;
@@ -94,6 +95,18 @@ void tst_HostileEntries::initTestCase()
     volcanelle::prepareApplication();
 }
 
+namespace {
+
+// Draws landing on cells 0, 1, 2, ... in order: up to 100 mines filling the board from the top.
+std::vector<int> firstCells(int count)
+{
+    std::vector<int> cells(static_cast<std::size_t>(count));
+    std::iota(cells.begin(), cells.end(), 0);
+    return cells;
+}
+
+} // namespace
+
 void tst_HostileEntries::typeHostileEntries(ModalAnswerer& answerer)
 {
     for (const QString& entry : hostileEntries())
@@ -104,11 +117,7 @@ void tst_HostileEntries::firstRoundAsksUntilASoundCount()
 {
     // The mines fill the top two rows; the rest of the board is one blank area and a row of
     // numbers above it.
-    FixedDraws draws;
-    std::vector<int> cells(100);
-    for (int i = 0; i < 100; ++i)
-        cells[static_cast<std::size_t>(i)] = i;
-    draws.setCells(cells);
+    FixedDraws draws(firstCells(100));
     demin window(&draws);
 
     ModalAnswerer answerer;
@@ -146,11 +155,7 @@ void tst_HostileEntries::firstRoundAsksUntilASoundCount()
 
 void tst_HostileEntries::newRoundAsksUntilASoundCount()
 {
-    FixedDraws draws;
-    std::vector<int> cells(100);
-    for (int i = 0; i < 100; ++i)
-        cells[static_cast<std::size_t>(i)] = i;
-    draws.setCells(cells);
+    FixedDraws draws(firstCells(100));
     demin window(&draws);
     ModalAnswerer answerer;
     answerer.type(QStringLiteral("100"));

@@ -9,12 +9,6 @@ namespace volcanelle::testing {
 
 FixedDraws::FixedDraws(std::vector<int> cells) : cells_(std::move(cells)) {}
 
-void FixedDraws::setCells(std::vector<int> cells)
-{
-    cells_ = std::move(cells);
-    next_ = 0;
-}
-
 void FixedDraws::reseed()
 {
     ++reseeds_;

@@ -14,7 +14,6 @@ class FixedDraws : public RandomSource {
 public:
     explicit FixedDraws(std::vector<int> cells = {});
 
-    void setCells(std::vector<int> cells);
     void reseed() override;
     double next() override;
 

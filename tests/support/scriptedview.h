@@ -4,7 +4,6 @@
 
 #include <QString>
 #include <QStringList>
-
 #include <array>
 #include <deque>
 #include <optional>
@@ -14,7 +13,7 @@ namespace volcanelle::testing {
 /// A DuelView for tests: answers the questions from queues given in advance, keeps what
 /// each label shows, and logs every exchange in order ("announce: <title>: <text>",
 /// "turn: ...", "score1: ...", "won2: ...", "status: ...", "ask: <title>", "confirm: <title>").
-/// Cover and picture changes are counted, not logged, to keep the log readable.
+/// Cover and picture changes are not logged, to keep the log readable.
 class ScriptedView : public DuelView {
 public:
     /// Queued answers to the input box; std::nullopt stands for "Annuler".
@@ -27,8 +26,6 @@ public:
     std::array<QString, 2> scores;
     std::array<QString, 2> roundsWon;
     QString status;
-    int coverChanges = 0;
-    int pictureChanges = 0;
 
     /// Log lines that start with `prefix`.
     QStringList logged(const QString& prefix) const;
