@@ -15,8 +15,7 @@ void announce(QWidget* parent, const QString& text, const QString& title)
 
 bool confirm(QWidget* parent, const QString& text, const QString& title)
 {
-    QMessageBox box(QMessageBox::Question, title, text, QMessageBox::Yes | QMessageBox::No,
-                    parent);
+    QMessageBox box(QMessageBox::Question, title, text, QMessageBox::Yes | QMessageBox::No, parent);
     box.button(QMessageBox::Yes)->setText(QStringLiteral("Oui"));
     box.button(QMessageBox::No)->setText(QStringLiteral("Non"));
     box.setDefaultButton(QMessageBox::No);

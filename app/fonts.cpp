@@ -14,9 +14,10 @@ void registerSubstitutes()
     QFont::insertSubstitutions(kSans, {QStringLiteral("Liberation Sans"), QStringLiteral("Arimo"),
                                        QStringLiteral("Nimbus Sans"), QStringLiteral("Arial"),
                                        QStringLiteral("DejaVu Sans")});
-    QFont::insertSubstitutions(kSerif, {QStringLiteral("P052"), QStringLiteral("TeX Gyre Pagella"),
-                                        QStringLiteral("URW Palladio L"),
-                                        QStringLiteral("Palatino"), QStringLiteral("DejaVu Serif")});
+    QFont::insertSubstitutions(kSerif,
+                               {QStringLiteral("P052"), QStringLiteral("TeX Gyre Pagella"),
+                                QStringLiteral("URW Palladio L"), QStringLiteral("Palatino"),
+                                QStringLiteral("DejaVu Serif")});
 }
 
 QFont window()

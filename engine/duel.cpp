@@ -8,9 +8,7 @@
 
 namespace volcanelle {
 
-Duel::Duel(DuelView& view, RandomSource& random) : view_(view), random_(random), board_(&view)
-{
-}
+Duel::Duel(DuelView& view, RandomSource& random) : view_(view), random_(random), board_(&view) {}
 
 bool Duel::startDuel()
 {

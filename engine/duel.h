@@ -5,7 +5,6 @@
 #include "randomsource.h"
 
 #include <QString>
-
 #include <array>
 
 namespace volcanelle {

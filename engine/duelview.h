@@ -3,7 +3,6 @@
 #include "board.h"
 
 #include <QString>
-
 #include <optional>
 
 namespace volcanelle {

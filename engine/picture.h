@@ -16,9 +16,15 @@ enum class Picture : std::uint8_t {
 inline constexpr int kPictureCount = 10;
 
 /// The picture that tells `count` mines around (1 <= count <= 8).
-constexpr Picture countPicture(int count) { return static_cast<Picture>(count); }
+constexpr Picture countPicture(int count)
+{
+    return static_cast<Picture>(count);
+}
 
 /// The entry number, 1 to 10 (0 for None).
-constexpr int pictureNumber(Picture picture) { return static_cast<int>(picture); }
+constexpr int pictureNumber(Picture picture)
+{
+    return static_cast<int>(picture);
+}
 
 } // namespace volcanelle

@@ -57,7 +57,8 @@ Message roundWonBy(int joueur)
 {
     // The two wordings differ by a blank before the exclamation mark; both are kept as is.
     if (joueur == 1)
-        return {QStringLiteral("Le joueur 1 a gagné!"), QStringLiteral("Les doigts dans le nez ^^")};
+        return {QStringLiteral("Le joueur 1 a gagné!"),
+                QStringLiteral("Les doigts dans le nez ^^")};
     return {QStringLiteral("Le joueur 2 a gagné !"), QStringLiteral("Poil au pied ^^")};
 }
 

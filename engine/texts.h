@@ -13,10 +13,10 @@ QString mineCountPrompt();
 QString mineCountTitle();
 
 // Captions written during play; numbers are plain decimal.
-QString turnCaption(int joueur);           // "Le joueur n°2 a la main."
-QString scoreCaption(int points);          // "Score : 1 point", "Score : 2 points"
-QString roundsWonCaption(int rounds);      // "Partie gagnée : 1", "Parties gagnées : 2"
-QString minesLeftCaption(int mines);       // "1 bombe restante", "45 bombes restantes"
+QString turnCaption(int joueur);                // "Le joueur n°2 a la main."
+QString scoreCaption(int points);               // "Score : 1 point", "Score : 2 points"
+QString roundsWonCaption(int rounds);           // "Partie gagnée : 1", "Parties gagnées : 2"
+QString minesLeftCaption(int mines);            // "1 bombe restante", "45 bombes restantes"
 QString minesLeftCaption(const QString& typed); // the count as the players typed it
 
 // Announcements and questions: a message and its title.
@@ -25,8 +25,8 @@ struct Message {
     QString title;
 };
 
-Message roundOver();        // a click once every mine has been found
-Message roundFinished();    // the last mine has just been found
+Message roundOver();     // a click once every mine has been found
+Message roundFinished(); // the last mine has just been found
 Message roundWonBy(int joueur);
 Message roundDrawn();
 Message askNewRound();

@@ -4,7 +4,6 @@
 #include <QPointer>
 #include <QStringList>
 #include <QTimer>
-
 #include <deque>
 #include <functional>
 
