@@ -4,6 +4,11 @@
 
 namespace volcanelle {
 
+QString arrayName(const char* name, int index)
+{
+    return QStringLiteral("%1(%2)").arg(QLatin1String(name)).arg(index);
+}
+
 QLabel* addLabel(QWidget* parent, const QString& name, const QString& caption, const QRect& rect,
                  const QFont& font)
 {

@@ -9,6 +9,9 @@ class QWidget;
 
 namespace volcanelle {
 
+/// The name of member `index` of a control array: "cmdCase(12)".
+QString arrayName(const char* name, int index);
+
 /// A label of fixed size at `rect` (pixels) whose text wraps at word boundaries inside it.
 QLabel* addLabel(QWidget* parent, const QString& name, const QString& caption, const QRect& rect,
                  const QFont& font);

@@ -1,12 +1,11 @@
 #include "demin.h"
 
-#include "accessiblenames.h"
+#include "boardwidget.h"
 #include "controls.h"
 #include "coverbutton.h"
 #include "dialogs.h"
 #include "fonts.h"
 #include "frmabout.h"
-#include "gridline.h"
 #include "statuspanels.h"
 #include "twips.h"
 
@@ -26,18 +25,6 @@ constexpr int kClientWidth = 8205;
 constexpr int kClientHeight = 6390;
 constexpr int kStatusHeight = 255;
 
-// The board: cell 0 at (2520, 360), one cell every 360 twips, each 375 twips square, so
-// neighbouring cells overlap by one pixel.
-constexpr int kBoardLeft = 2520;
-constexpr int kBoardTop = 360;
-constexpr int kPitch = 360;
-constexpr int kCellSize = 375;
-constexpr int kBoardRight = kBoardLeft + kPitch * kColumns;
-constexpr int kBoardBottom = kBoardTop + kPitch * kRows;
-
-// An inactive window border in the classic desktop scheme.
-const QColor kGridColour(212, 208, 200);
-
 // What the labels that change during play show, for assistive technology.
 QString turnRole()
 {
@@ -48,11 +35,6 @@ QString playerRole(int joueur)
     return QStringLiteral("Joueur %1").arg(joueur);
 }
 
-QString arrayName(const char* name, int index)
-{
-    return QStringLiteral("%1(%2)").arg(QLatin1String(name)).arg(index);
-}
-
 QPushButton* addButton(QWidget* parent, const QString& name, const QString& caption,
                        const QRect& rect)
 {
@@ -61,18 +43,6 @@ QPushButton* addButton(QWidget* parent, const QString& name, const QString& capt
     button->setGeometry(rect);
     button->setAutoDefault(false);
     return button;
-}
-
-// A straight line of the board's frame or grid: a filled strip `width` pixels thick, centred
-// on the line from (x1, y1) to (x2, y2) given in twips. It takes no input.
-void addLine(QWidget* parent, const QString& name, int x1, int y1, int x2, int y2, int width,
-             const QColor& colour)
-{
-    auto* line = new GridLine(colour, parent);
-    line->setObjectName(name);
-    const int half = width / 2;
-    line->setGeometry(QRect(QPoint(twips(x1) - half, twips(y1) - half),
-                            QPoint(twips(x2) + width - 1 - half, twips(y2) + width - 1 - half)));
 }
 
 } // namespace
@@ -93,8 +63,8 @@ demin::demin(RandomSource* random, QWidget* parent)
 
     buildPlayerPanels(client);
     buildCommands(client);
-    buildBoard(client);
-    buildBoardLines(client);
+    board_ = new BoardWidget(client);
+    connect(board_, &BoardWidget::clicked, this, &demin::cmdCase_Click);
     buildMenu();
     orderTabs();
 
@@ -147,52 +117,6 @@ void demin::buildCommands(QWidget* client)
     connect(Command2_, &QPushButton::clicked, this, &demin::Command2_Click);
 }
 
-void demin::buildBoard(QWidget* client)
-{
-    // Pictures first and covers after, so that every cover lies above every picture; later
-    // covers lie above earlier ones where neighbours overlap.
-    for (int index = 0; index < kCells; ++index) {
-        auto* picture = new QLabel(client);
-        picture->setObjectName(arrayName("imgCase", index));
-        picture->setGeometry(twipsRect(kBoardLeft + kPitch * columnOf(index),
-                                       kBoardTop + kPitch * rowOf(index), kCellSize, kCellSize));
-        picture->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-        picture->setAccessibleName(accessible::pictureName(index, Picture::None, true));
-        // Under its cover until the cover is lifted: see coverChanged().
-        picture->setUpdatesEnabled(false);
-        imgCase_[static_cast<std::size_t>(index)] = picture;
-    }
-    for (int index = 0; index < kCells; ++index) {
-        auto* cover = new CoverButton(client);
-        cover->setObjectName(arrayName("cmdCase", index));
-        cover->setGeometry(imgCase_[static_cast<std::size_t>(index)]->geometry());
-        cover->setAccessibleName(accessible::cellName(index));
-        connect(cover, &QAbstractButton::clicked, this, [this, index] { cmdCase_Click(index); });
-        cmdCase_[static_cast<std::size_t>(index)] = cover;
-    }
-}
-
-void demin::buildBoardLines(QWidget* client)
-{
-    for (int row = 1; row < kRows; ++row) {
-        const int y = kBoardTop + kPitch * row;
-        addLine(client, arrayName("Line1", row - 1), kBoardLeft, y, kBoardRight, y, 1, kGridColour);
-    }
-    for (int column = 1; column < kColumns; ++column) {
-        const int x = kBoardLeft + kPitch * column;
-        addLine(client, arrayName("Line5", column - 1), x, kBoardTop, x, kBoardBottom, 1,
-                kGridColour);
-    }
-    const QColor black(0, 0, 0);
-    addLine(client, arrayName("Line2", 0), kBoardLeft, kBoardTop, kBoardRight, kBoardTop, 3, black);
-    addLine(client, arrayName("Line2", 1), kBoardLeft, kBoardBottom, kBoardRight, kBoardBottom, 3,
-            black);
-    addLine(client, arrayName("Line2", 2), kBoardLeft, kBoardTop, kBoardLeft, kBoardBottom, 3,
-            black);
-    addLine(client, arrayName("Line2", 3), kBoardRight, kBoardTop, kBoardRight, kBoardBottom, 3,
-            black);
-}
-
 void demin::buildMenu()
 {
     QMenuBar* bar = menuBar();
@@ -218,19 +142,18 @@ void demin::buildMenu()
 
 void demin::orderTabs()
 {
-    QWidget* previous = cmdCase_[0];
+    // The board chains its own cells; the buttons follow its last cell.
+    QWidget* previous = board_->cover(kCells - 1);
     const auto chain = [&previous](QWidget* next) {
         QWidget::setTabOrder(previous, next);
         previous = next;
     };
-    for (int index = 1; index < kCells; ++index)
-        chain(cmdCase_[static_cast<std::size_t>(index)]);
     chain(cmdNouvellePartie_);
     chain(Command1_);
     chain(Command2_);
     // The chain is a ring that starts after the window with the buttons, built before the
     // board; the players start on the first cell, as the tab order says.
-    cmdCase_[0]->setFocus(Qt::OtherFocusReason);
+    board_->cover(0)->setFocus(Qt::OtherFocusReason);
 }
 
 bool demin::Form_Load()
@@ -294,39 +217,12 @@ void demin::closeEvent(QCloseEvent* event)
 
 void demin::coverChanged(int index, bool covered)
 {
-    CoverButton* cover = cmdCase_[static_cast<std::size_t>(index)];
-    // Left alone, Qt hands the focus of a hidden widget to the next one in the tab chain,
-    // which past the last cell is "Nouvelle manche": keep keyboard play on the board.
-    if (!covered && cover == focusWidget())
-        focusNextCover(index);
-    cover->setVisible(covered);
-    QLabel* picture = imgCase_[static_cast<std::size_t>(index)];
-    // A picture under its opaque cover cannot be seen, so it is not repainted while covered:
-    // a round setup then changes up to 225 pictures without queueing 225 repaints that Qt
-    // would each clip against every widget above. Lifting the cover repaints that area anyway.
-    picture->setUpdatesEnabled(!covered);
-    picture->setAccessibleName(
-        accessible::pictureName(index, duel_.board().picture(index), covered));
-}
-
-void demin::focusNextCover(int index)
-{
-    for (int step = 1; step < kCells; ++step) {
-        CoverButton* next = cmdCase_[static_cast<std::size_t>((index + step) % kCells)];
-        if (!next->isHidden()) {
-            next->setFocus(Qt::TabFocusReason);
-            return;
-        }
-    }
-    cmdNouvellePartie_->setFocus(Qt::TabFocusReason);
+    board_->setCovered(index, covered);
 }
 
 void demin::pictureChanged(int index, Picture picture)
 {
-    QLabel* label = imgCase_[static_cast<std::size_t>(index)];
-    label->setPixmap(pictures_.pixmap(picture));
-    label->setAccessibleName(
-        accessible::pictureName(index, picture, duel_.board().isCovered(index)));
+    board_->setPicture(index, picture);
 }
 
 void demin::showTurn(const QString& caption)

@@ -2,7 +2,6 @@
 
 #include "duel.h"
 #include "duelview.h"
-#include "pictureset.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -15,7 +14,7 @@ class QPushButton;
 
 namespace volcanelle {
 
-class CoverButton;
+class BoardWidget;
 class StatusPanels;
 class frmAbout;
 
@@ -66,22 +65,15 @@ private:
 
     void buildPlayerPanels(QWidget* client);
     void buildCommands(QWidget* client);
-    void buildBoard(QWidget* client);
-    void buildBoardLines(QWidget* client);
     void buildMenu();
     void orderTabs();
-    /// Gives the focus to the first covered cell after `index` in reading order, wrapping
-    /// round the board; to "Nouvelle manche" when no cell is left covered.
-    void focusNextCover(int index);
     /// Where modal boxes attach: the window once it is on screen, the screen before that.
     QWidget* boxParent();
 
     std::unique_ptr<RandomSource> ownRandom_;
     Duel duel_;
-    PictureSet pictures_;
 
-    std::array<CoverButton*, kCells> cmdCase_{};
-    std::array<QLabel*, kCells> imgCase_{};
+    BoardWidget* board_ = nullptr;
     std::array<QLabel*, 2> lblScore_{};  // players 1 and 2
     std::array<QLabel*, 2> lblPartie_{}; // lblPartie1, lblPartie2
     QLabel* lblMain_ = nullptr;

@@ -3,6 +3,8 @@
 // goes, and every cell, label and button carries a French name that follows the game.
 
 #include "application.h"
+#include "boardwidget.h"
+#include "coverbutton.h"
 #include "demin.h"
 #include "duelboard.h"
 #include "texts.h"
@@ -11,6 +13,7 @@
 #include <QApplication>
 #include <QGroupBox>
 #include <QLabel>
+#include <QPushButton>
 #include <QTest>
 
 using namespace volcanelle;
@@ -105,6 +108,25 @@ private slots:
         QCOMPARE(focusName(), coverName(181));
         QVERIFY(answerer.unexpected.isEmpty());
         QCOMPARE(answerer.seen.size(), 1); // only the mine count
+    }
+
+    void focusLeavesTheBoardWithItsLastCover()
+    {
+        QWidget window;
+        auto* board = new BoardWidget(&window);
+        auto* after = new QPushButton(QStringLiteral("Nouvelle manche"), &window);
+        after->setObjectName(QStringLiteral("after"));
+        QWidget::setTabOrder(board->cover(kCells - 1), after);
+        window.show();
+        QApplication::setActiveWindow(&window);
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        for (int index = 0; index < kCells; ++index)
+            if (index != 7)
+                board->setCovered(index, false);
+        board->cover(7)->setFocus();
+        board->setCovered(7, false);
+        QCOMPARE(focusName(), QStringLiteral("after"));
+        QVERIFY(!board->focusNextCover(7));
     }
 
     void namesFollowThePlay()

@@ -88,10 +88,11 @@ private slots:
               std::pair{210, QPoint(168, 360)}, std::pair{224, QPoint(504, 360)}}) {
             QVERIFY(cover(window, index));
             QVERIFY(picture(window, index));
-            QCOMPARE(cover(window, index)->geometry(), QRect(where, QSize(25, 25)));
-            QCOMPARE(picture(window, index)->geometry(), QRect(where, QSize(25, 25)));
+            QCOMPARE(inClient(window, cover(window, index)), QRect(where, QSize(25, 25)));
+            QCOMPARE(inClient(window, picture(window, index)), QRect(where, QSize(25, 25)));
         }
-        QCOMPARE(cover(window, 0)->geometry().right(), cover(window, 1)->geometry().left());
+        QCOMPARE(inClient(window, cover(window, 0)).right(),
+                 inClient(window, cover(window, 1)).left());
         QVERIFY(!cover(window, 225));
         QVERIFY(!picture(window, 225));
     }
@@ -99,15 +100,15 @@ private slots:
     void everyCoverLiesAbovePictures()
     {
         demin window;
-        QWidget* client = window.centralWidget();
-        const QObjectList order = client->children();
+        QWidget* board = cover(window, 0)->parentWidget();
+        const QObjectList order = board->children();
         qsizetype lastPicture = -1;
         for (int index = 0; index < kCells; ++index)
             lastPicture = std::max(lastPicture, order.indexOf(picture(window, index)));
         for (int index = 0; index < kCells; ++index) {
             QAbstractButton* button = cover(window, index);
             QVERIFY2(order.indexOf(button) > lastPicture, qPrintable(button->objectName()));
-            QCOMPARE(client->childAt(button->geometry().center()), button);
+            QCOMPARE(window.centralWidget()->childAt(inClient(window, button).center()), button);
         }
     }
 
@@ -290,15 +291,15 @@ private slots:
             QCOMPARE(std::min(size.width(), size.height()), 3);
         }
         QVERIFY(!line(QStringLiteral("Line2(4)")));
-        QCOMPARE(line(QStringLiteral("Line2(0)"))->geometry(), QRect(167, 23, 363, 3));
-        QCOMPARE(line(QStringLiteral("Line2(3)"))->geometry(), QRect(527, 23, 3, 363));
+        QCOMPARE(inClient(window, line(QStringLiteral("Line2(0)"))), QRect(167, 23, 363, 3));
+        QCOMPARE(inClient(window, line(QStringLiteral("Line2(3)"))), QRect(527, 23, 3, 363));
 
         for (int i = 0; i < 14; ++i) {
             QWidget* across = line(QStringLiteral("Line1(%1)").arg(i));
             QWidget* down = line(QStringLiteral("Line5(%1)").arg(i));
             QVERIFY(across && down);
-            QCOMPARE(across->geometry(), QRect(168, 48 + 24 * i, 361, 1));
-            QCOMPARE(down->geometry(), QRect(192 + 24 * i, 24, 1, 361));
+            QCOMPARE(inClient(window, across), QRect(168, 48 + 24 * i, 361, 1));
+            QCOMPARE(inClient(window, down), QRect(192 + 24 * i, 24, 1, 361));
             QVERIFY(across->testAttribute(Qt::WA_TransparentForMouseEvents));
             QVERIFY(down->testAttribute(Qt::WA_TransparentForMouseEvents));
         }
@@ -324,10 +325,10 @@ private slots:
         clickCell(window, 0);
         QVERIFY(cover(window, 0)->isHidden());
         const QImage after = window.centralWidget()->grab().toImage();
-        QVERIFY2(reddish(after, cover(window, 0)->geometry()) > 150,
+        QVERIFY2(reddish(after, inClient(window, cover(window, 0))) > 150,
                  "the mine picture should show once its cover is gone");
         // The 99 mines still covered show nothing of their red.
-        QCOMPARE(reddish(after, board), reddish(after, cover(window, 0)->geometry()));
+        QCOMPARE(reddish(after, board), reddish(after, inClient(window, cover(window, 0))));
         QVERIFY(answerer.unexpected.isEmpty());
     }
 };

@@ -7,6 +7,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QLabel>
+#include <QMainWindow>
 #include <QTest>
 #include <QWindow>
 
@@ -103,7 +104,14 @@ bool showActive(QWidget& window)
 
 void clickCell(demin& window, int index)
 {
-    clickAt(window, cover(window, index)->geometry().center());
+    clickAt(window, inClient(window, cover(window, index)).center());
+}
+
+QRect inClient(QWidget& window, const QWidget* widget)
+{
+    auto* mainWindow = qobject_cast<QMainWindow*>(&window);
+    QWidget* client = mainWindow ? mainWindow->centralWidget() : &window;
+    return {widget->mapTo(client, QPoint(0, 0)), widget->size()};
 }
 
 void clickAt(demin& window, const QPoint& where)

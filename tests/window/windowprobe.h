@@ -7,6 +7,7 @@
 class QAbstractButton;
 class QLabel;
 class QPoint;
+class QRect;
 class QWidget;
 
 namespace volcanelle {
@@ -28,6 +29,8 @@ inline constexpr int kNumberedBelowMines = 210;
 /// The cover and the picture of cell `index`, found by name as the players' tools would.
 QAbstractButton* cover(QWidget& window, int index);
 QLabel* picture(QWidget& window, int index);
+/// Where `widget` lies in the window's client area (below the menu bar), whatever its parent.
+QRect inClient(QWidget& window, const QWidget* widget);
 /// The text of the label called `name`, or "<no NAME>" when there is none.
 QString caption(QWidget& window, const QString& name);
 /// How many covers are not hidden.

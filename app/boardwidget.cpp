@@ -1,0 +1,156 @@
+#include "boardwidget.h"
+
+#include "accessiblenames.h"
+#include "controls.h"
+#include "coverbutton.h"
+#include "gridline.h"
+#include "twips.h"
+
+#include <QLabel>
+
+namespace volcanelle {
+
+namespace {
+
+// In the window's client area: cell 0 at (2520, 360), one cell every 360 twips, each 375
+// twips square, so neighbouring cells overlap by one pixel.
+constexpr int kBoardLeft = 2520;
+constexpr int kBoardTop = 360;
+constexpr int kPitch = 360;
+constexpr int kCellSize = 375;
+constexpr int kBoardRight = kBoardLeft + kPitch * kColumns;
+constexpr int kBoardBottom = kBoardTop + kPitch * kRows;
+// The frame lines are 3 pixels thick, centred on the board's edges: one pixel sticks out.
+constexpr int kFrameWidth = 3;
+constexpr int kFrameOutside = kFrameWidth / 2;
+
+// An inactive window border in the classic desktop scheme.
+const QColor kGridColour(212, 208, 200);
+
+// Where a point of the window's client area, in twips, lies in the board widget, in pixels.
+QPoint onBoard(int x, int y)
+{
+    return {twips(x) - twips(kBoardLeft) + kFrameOutside,
+            twips(y) - twips(kBoardTop) + kFrameOutside};
+}
+
+// A straight line of the board's frame or grid: a filled strip `width` pixels thick, centred
+// on the line from (x1, y1) to (x2, y2) given in twips of the client area. It takes no input.
+void addLine(QWidget* board, const QString& name, int x1, int y1, int x2, int y2, int width,
+             const QColor& colour)
+{
+    auto* line = new GridLine(colour, board);
+    line->setObjectName(name);
+    const int half = width / 2;
+    const QPoint from = onBoard(x1, y1) - QPoint(half, half);
+    const QPoint to = onBoard(x2, y2) + QPoint(width - 1 - half, width - 1 - half);
+    line->setGeometry(QRect(from, to));
+}
+
+} // namespace
+
+BoardWidget::BoardWidget(QWidget* parent) : QWidget(parent)
+{
+    setObjectName(QStringLiteral("board"));
+    const QPoint topLeft(twips(kBoardLeft) - kFrameOutside, twips(kBoardTop) - kFrameOutside);
+    const QPoint bottomRight =
+        topLeft + onBoard(kBoardRight, kBoardBottom) +
+        QPoint(kFrameWidth - 1 - kFrameOutside, kFrameWidth - 1 - kFrameOutside);
+    setGeometry(QRect(topLeft, bottomRight));
+    shown_.fill(Picture::None);
+    covered_.fill(true);
+    buildCells();
+    buildLines();
+}
+
+void BoardWidget::buildCells()
+{
+    // Pictures first and covers after, so that every cover lies above every picture; later
+    // covers lie above earlier ones where neighbours overlap.
+    for (int index = 0; index < kCells; ++index) {
+        auto* label = new QLabel(this);
+        label->setObjectName(arrayName("imgCase", index));
+        label->setGeometry(
+            QRect(onBoard(kBoardLeft + kPitch * columnOf(index), kBoardTop + kPitch * rowOf(index)),
+                  QSize(twips(kCellSize), twips(kCellSize))));
+        label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        label->setAccessibleName(accessible::pictureName(index, Picture::None, true));
+        // Under its cover until the cover is lifted: see setCovered().
+        label->setUpdatesEnabled(false);
+        pictures_[static_cast<std::size_t>(index)] = label;
+    }
+    for (int index = 0; index < kCells; ++index) {
+        auto* button = new CoverButton(this);
+        button->setObjectName(arrayName("cmdCase", index));
+        button->setGeometry(picture(index)->geometry());
+        button->setAccessibleName(accessible::cellName(index));
+        connect(button, &QAbstractButton::clicked, this, [this, index] { emit clicked(index); });
+        covers_[static_cast<std::size_t>(index)] = button;
+    }
+    for (int index = 1; index < kCells; ++index)
+        QWidget::setTabOrder(cover(index - 1), cover(index));
+}
+
+void BoardWidget::buildLines()
+{
+    for (int row = 1; row < kRows; ++row) {
+        const int y = kBoardTop + kPitch * row;
+        addLine(this, arrayName("Line1", row - 1), kBoardLeft, y, kBoardRight, y, 1, kGridColour);
+    }
+    for (int column = 1; column < kColumns; ++column) {
+        const int x = kBoardLeft + kPitch * column;
+        addLine(this, arrayName("Line5", column - 1), x, kBoardTop, x, kBoardBottom, 1,
+                kGridColour);
+    }
+    const QColor black(0, 0, 0);
+    addLine(this, arrayName("Line2", 0), kBoardLeft, kBoardTop, kBoardRight, kBoardTop, kFrameWidth,
+            black);
+    addLine(this, arrayName("Line2", 1), kBoardLeft, kBoardBottom, kBoardRight, kBoardBottom,
+            kFrameWidth, black);
+    addLine(this, arrayName("Line2", 2), kBoardLeft, kBoardTop, kBoardLeft, kBoardBottom,
+            kFrameWidth, black);
+    addLine(this, arrayName("Line2", 3), kBoardRight, kBoardTop, kBoardRight, kBoardBottom,
+            kFrameWidth, black);
+}
+
+void BoardWidget::setCovered(int index, bool covered)
+{
+    covered_[static_cast<std::size_t>(index)] = covered;
+    CoverButton* button = cover(index);
+    // Left alone, Qt hands the focus of a hidden widget to the next one in the tab chain,
+    // which past the last cell leaves the board: keep keyboard play on the board while any
+    // cell is left covered. With none left, the focus does leave it, to what follows.
+    if (!covered && button->hasFocus())
+        focusNextCover(index);
+    button->setVisible(covered);
+    QLabel* label = picture(index);
+    // A picture under its opaque cover cannot be seen, so it is not repainted while covered:
+    // a round setup then changes up to 225 pictures without queueing 225 repaints that Qt
+    // would each clip against every widget above. Lifting the cover repaints that area anyway.
+    label->setUpdatesEnabled(!covered);
+    label->setAccessibleName(
+        accessible::pictureName(index, shown_[static_cast<std::size_t>(index)], covered));
+}
+
+void BoardWidget::setPicture(int index, Picture picture)
+{
+    shown_[static_cast<std::size_t>(index)] = picture;
+    QLabel* label = this->picture(index);
+    label->setPixmap(pictureSet_.pixmap(picture));
+    label->setAccessibleName(
+        accessible::pictureName(index, picture, covered_[static_cast<std::size_t>(index)]));
+}
+
+bool BoardWidget::focusNextCover(int index)
+{
+    for (int step = 1; step < kCells; ++step) {
+        const int next = (index + step) % kCells;
+        if (covered_[static_cast<std::size_t>(next)]) {
+            cover(next)->setFocus(Qt::TabFocusReason);
+            return true;
+        }
+    }
+    return false;
+}
+
+} // namespace volcanelle

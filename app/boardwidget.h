@@ -1,0 +1,58 @@
+#pragma once
+
+#include "grid.h"
+#include "picture.h"
+#include "pictureset.h"
+
+#include <QWidget>
+#include <array>
+
+class QLabel;
+
+namespace volcanelle {
+
+class CoverButton;
+
+/// The board of 15 x 15 cells, its grid and its black frame, as one widget over the board's
+/// rectangle of the game window. Each cell is a picture under a cover button of the same
+/// rectangle; neighbouring cells overlap by one pixel, and the lines lie above both.
+///
+/// The cells are children of this widget rather than of the window's client area, so that a
+/// repaint walks the board's children only, and painting the window's siblings does not
+/// recurse through some 500 widgets on one stack.
+class BoardWidget : public QWidget {
+    Q_OBJECT
+public:
+    explicit BoardWidget(QWidget* parent = nullptr);
+
+    /// Shows or lifts the cover of cell `index` (0 <= index < 225). Lifting the cover that has
+    /// the keyboard focus hands the focus to the next covered cell.
+    void setCovered(int index, bool covered);
+    /// Puts `picture` under the cover of cell `index` (0 <= index < 225).
+    void setPicture(int index, Picture picture);
+    /// Gives the keyboard focus to the first covered cell after `index` in reading order,
+    /// wrapping round the board; false, focus untouched, when no cell is left covered.
+    bool focusNextCover(int index);
+
+    /// The cover of cell `index`, to chain the window's tab order after the board's.
+    CoverButton* cover(int index) const { return covers_[static_cast<std::size_t>(index)]; }
+
+signals:
+    /// The players clicked the cover of cell `index`.
+    void clicked(int index);
+
+private:
+    void buildCells();
+    void buildLines();
+    QLabel* picture(int index) const { return pictures_[static_cast<std::size_t>(index)]; }
+
+    PictureSet pictureSet_;
+    std::array<CoverButton*, kCells> covers_{};
+    std::array<QLabel*, kCells> pictures_{};
+    // What each cell shows and whether it is covered, as last set: a cover's own visibility
+    // says nothing until the window is first shown.
+    std::array<Picture, kCells> shown_{};
+    std::array<bool, kCells> covered_{};
+};
+
+} // namespace volcanelle
