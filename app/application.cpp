@@ -2,6 +2,7 @@
 
 #include "classicstyle.h"
 #include "fonts.h"
+#include "texts.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -41,7 +42,7 @@ void prepareApplication()
 {
     QApplication::setApplicationName(QStringLiteral("Volcanelle"));
     // No display name: on X11 Qt would append it to every other title, "Quitter ? — Volcanelle".
-    QApplication::setApplicationVersion(QStringLiteral("1.00"));
+    QApplication::setApplicationVersion(texts::versionNumber());
     const QLocale french(QLocale::French, QLocale::France);
     QLocale::setDefault(french);
     loadQtTranslations(french);

@@ -1,10 +1,16 @@
 #include "application.h"
+#include "commandline.h"
 #include "demin.h"
 
 #include <QApplication>
 
 int main(int argc, char* argv[])
 {
+    // Before the application object: help, version and refusals need no display.
+    const volcanelle::CommandLine line = volcanelle::readCommandLine(argc, argv);
+    if (line.exitCode)
+        return *line.exitCode;
+
     QApplication app(argc, argv);
     volcanelle::prepareApplication();
 

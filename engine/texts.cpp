@@ -2,6 +2,22 @@
 
 namespace volcanelle::texts {
 
+QString versionNumber()
+{
+    return QStringLiteral("1.00");
+}
+
+QString programDescription()
+{
+    return QStringLiteral("Démineur en duel : deux joueurs cliquent à tour de rôle et "
+                          "chassent les mines.");
+}
+
+QString computerWindowTitle()
+{
+    return QStringLiteral("Volcanelle — contre l'ordinateur");
+}
+
 QString mineCountPrompt()
 {
     return QStringLiteral("Entrez un nombre de mines entre 30 et 100 : ");

@@ -6,6 +6,12 @@
 // the tests share one copy of each wording.
 namespace volcanelle::texts {
 
+// The program itself: its version, its one-line description, and the window title when the
+// computer holds player 2 (the two-player window is titled "Volcanelle").
+QString versionNumber();      // "1.00"
+QString programDescription(); // for the command line's help
+QString computerWindowTitle();
+
 // The mine-count question.
 inline constexpr int kFewestMines = 30;
 inline constexpr int kMostMines = 100;
