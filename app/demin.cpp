@@ -6,6 +6,7 @@
 #include "dialogs.h"
 #include "fonts.h"
 #include "frmabout.h"
+#include "minecount.h"
 #include "statuspanels.h"
 #include "twips.h"
 
@@ -262,7 +263,8 @@ bool demin::confirm(const QString& text, const QString& title)
 
 std::optional<QString> demin::askText(const QString& prompt, const QString& title)
 {
-    return dialogs::askText(boxParent(), prompt, title);
+    // The players are only ever asked for a mine count.
+    return dialogs::askText(boxParent(), prompt, title, kMineEntryMaxLength);
 }
 
 } // namespace volcanelle

@@ -1,6 +1,7 @@
 #include "dialogs.h"
 
 #include <QInputDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -23,13 +24,17 @@ bool confirm(QWidget* parent, const QString& text, const QString& title)
     return box.exec() == QMessageBox::Yes;
 }
 
-std::optional<QString> askText(QWidget* parent, const QString& prompt, const QString& title)
+std::optional<QString> askText(QWidget* parent, const QString& prompt, const QString& title,
+                               int maxLength)
 {
     QInputDialog box(parent);
     box.setInputMode(QInputDialog::TextInput);
     box.setWindowTitle(title);
     box.setLabelText(prompt);
     box.setTextValue(QString());
+    // Text mode has made the box's line edit.
+    if (auto* edit = box.findChild<QLineEdit*>())
+        edit->setMaxLength(maxLength);
     box.setOkButtonText(QStringLiteral("OK"));
     box.setCancelButtonText(QStringLiteral("Annuler"));
     if (box.exec() != QDialog::Accepted)

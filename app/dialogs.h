@@ -13,7 +13,9 @@ namespace volcanelle::dialogs {
 void announce(QWidget* parent, const QString& text, const QString& title);
 /// A question with "Oui" and "Non", the question icon, "Non" by default and on Escape.
 bool confirm(QWidget* parent, const QString& text, const QString& title);
-/// An input box with no default text, "OK" and "Annuler"; nothing when cancelled or closed.
-std::optional<QString> askText(QWidget* parent, const QString& prompt, const QString& title);
+/// An input box with no default text, "OK" and "Annuler", taking at most `maxLength`
+/// characters; nothing when cancelled or closed.
+std::optional<QString> askText(QWidget* parent, const QString& prompt, const QString& title,
+                               int maxLength);
 
 } // namespace volcanelle::dialogs

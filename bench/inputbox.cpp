@@ -3,6 +3,7 @@
 // costs (fonts, text layout, the buttons' icons); the gap between it and the game is the game's.
 
 #include "dialogs.h"
+#include "minecount.h"
 #include "texts.h"
 
 #include <QApplication>
@@ -11,6 +12,7 @@ int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
     const auto typed = volcanelle::dialogs::askText(nullptr, volcanelle::texts::mineCountPrompt(),
-                                                    volcanelle::texts::mineCountTitle());
+                                                    volcanelle::texts::mineCountTitle(),
+                                                    volcanelle::kMineEntryMaxLength);
     return typed ? 0 : 1;
 }

@@ -12,6 +12,12 @@ struct MineCount {
     QString shown; ///< the entry as typed, blanks around it dropped: "050" stays "050"
 };
 
+/// The longest entry the input box takes: ten times the longest count, room enough for any
+/// count with leading zeros and blanks around it. A line edit slows down with the square of
+/// its length (seconds at 10,000 characters), so the box must not take an unbounded entry;
+/// longer pasted text is cut to this length in the box, where the players see it.
+inline constexpr int kMineEntryMaxLength = 32;
+
 /// Reads the players' entry. Accepted: the ASCII digits 0 to 9 only, optionally surrounded
 /// by blanks (U+0020), with a value from 30 to 100. Everything else is refused: signs,
 /// fractions, exponents, other scripts' digits, control characters, and digit strings of any

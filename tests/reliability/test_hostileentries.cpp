@@ -85,6 +85,7 @@ private slots:
     void initTestCase();
     void firstRoundAsksUntilASoundCount();
     void newRoundAsksUntilASoundCount();
+    void pastedOverLongEntryIsCut();
 
 private:
     void typeHostileEntries(ModalAnswerer& answerer);
@@ -182,6 +183,23 @@ void tst_HostileEntries::newRoundAsksUntilASoundCount()
     QTest::mouseClick(cover(window, 44), Qt::LeftButton);
     QCOMPARE(caption(window, QStringLiteral("lblScore(2)")), texts::scoreCaption(1));
     QCOMPARE(statusText(window), texts::minesLeftCaption(44));
+}
+
+void tst_HostileEntries::pastedOverLongEntryIsCut()
+{
+    // A hundred thousand characters pasted at once: the box keeps the first 32 and answers at
+    // once. Cut there, 30 zeros and "45" read as 45; whole, the entry would be refused.
+    const QString zeros(30, u'0');
+    FixedDraws draws(firstCells(100));
+    demin window(&draws);
+    ModalAnswerer answerer;
+    answerer.paste(zeros + QStringLiteral("45") + QString(100'000, u'9'));
+    QVERIFY(window.Form_Load());
+
+    QCOMPARE(answerer.pending(), 0);
+    QVERIFY(answerer.unexpected.isEmpty());
+    QCOMPARE(window.duel().bombesRestantes(), 45);
+    QCOMPARE(statusText(window), zeros + QStringLiteral("45 bombes restantes"));
 }
 
 QTEST_MAIN(tst_HostileEntries)

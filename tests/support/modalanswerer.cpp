@@ -2,6 +2,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QClipboard>
 #include <QDialog>
 #include <QInputDialog>
 #include <QLineEdit>
@@ -54,6 +55,18 @@ void ModalAnswerer::type(const QString& text)
     answers_.push_back([text](QWidget* box) {
         if (auto* edit = box->findChild<QLineEdit*>())
             edit->setText(text);
+        if (!clickButton(box, QStringLiteral("OK")))
+            closeAnyway(box);
+    });
+}
+
+void ModalAnswerer::paste(const QString& text)
+{
+    answers_.push_back([text](QWidget* box) {
+        if (auto* edit = box->findChild<QLineEdit*>()) {
+            QApplication::clipboard()->setText(text);
+            edit->paste();
+        }
         if (!clickButton(box, QStringLiteral("OK")))
             closeAnyway(box);
     });

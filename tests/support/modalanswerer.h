@@ -22,6 +22,8 @@ public:
 
     /// Types `text` into the next input box and presses "OK".
     void type(const QString& text);
+    /// Pastes `text` from the clipboard into the next input box and presses "OK".
+    void paste(const QString& text);
     /// Presses the button whose text is `text` ("OK", "Oui", "Non", "Annuler") on the next box.
     void press(const QString& text);
     /// Sends Escape to the next box.
