@@ -169,13 +169,18 @@ void demin::cmdCase_Click(int index)
 
 void demin::cmdNouvellePartie_Click()
 {
-    duel_.askNewRound();
+    if (!duel_.askNewRound())
+        endGame();
 }
 
 void demin::Command1_Click()
 {
-    if (!duel_.askQuit())
-        return;
+    if (duel_.askQuit())
+        endGame();
+}
+
+void demin::endGame()
+{
     if (about_)
         about_->close();
     emit quitRequested();

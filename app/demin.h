@@ -67,6 +67,8 @@ private:
     void buildCommands(QWidget* client);
     void buildMenu();
     void orderTabs();
+    /// The players have confirmed quitting and had the verdict: close everything.
+    void endGame();
     /// Where modal boxes attach: the window once it is on screen, the screen before that.
     QWidget* boxParent();
 

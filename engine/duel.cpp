@@ -30,10 +30,14 @@ bool Duel::nouvelleManche()
     while (!count) {
         const std::optional<QString> typed =
             view_.askText(texts::mineCountPrompt(), texts::mineCountTitle());
-        if (!typed && !firstRoundReady_)
-            return false;
-        if (typed)
+        if (typed) {
             count = readMineCount(*typed);
+            continue;
+        }
+        // Cancelled: the first time there is nothing to lose and the game simply ends; later
+        // on the players leave the way "Quitter" does, or are asked the count again.
+        if (!firstRoundReady_ || askQuit())
+            return false;
     }
     firstRoundReady_ = true;
 
@@ -51,15 +55,29 @@ void Duel::placeMines(int count)
 {
     int placed = 0;
     while (placed < count) {
-        // Cell numbers run from 1 to 225; computed in double so that the largest r below 1
-        // still gives 225. The clamp only guards against a source that breaks its contract.
-        const double tirage = std::floor(random_.next() * kCells + 1.0);
-        const int index = std::clamp(static_cast<int>(tirage), 1, kCells) - 1;
+        const int index = drawnCell(random_.next());
         if (board_.isMine(index))
             continue;
         board_.showPicture(index, Picture::Mine);
         ++placed;
     }
+}
+
+int drawnCell(double r)
+{
+    // A source that breaks its contract (NaN, 1.0, a huge value) must not reach the integer
+    // conversion: keep r inside [0, 1).
+    if (!(r >= 0.0))
+        r = 0.0;
+    if (r >= 1.0)
+        r = std::nextafter(1.0, 0.0);
+    // Cell number = integer part of the exact r x 225 + 1. The rounded product may land on
+    // a whole number k that the exact product stays just below (r one step under k/225):
+    // the fused r x 225 - k, rounded once, keeps the sign of the exact difference.
+    double whole = std::floor(r * kCells);
+    if (std::fma(r, kCells, -whole) < 0.0)
+        whole -= 1.0;
+    return std::clamp(static_cast<int>(whole), 0, kCells - 1);
 }
 
 void Duel::numberCells()
@@ -77,13 +95,14 @@ void Duel::numberCells()
 
 void Duel::cmdCase_Click(int index)
 {
+    // Only a covered cell can be clicked, during play and after it alike.
+    if (!isCell(index) || !board_.isCovered(index))
+        return;
     if (!roundInPlay()) {
         const texts::Message over = texts::roundOver();
         view_.announce(over.text, over.title);
         return;
     }
-    if (!isCell(index) || !board_.isCovered(index))
-        return;
 
     board_.uncover(index);
     if (board_.isMine(index)) {
@@ -137,11 +156,10 @@ void Duel::decouvreAutour(int index)
     }
 }
 
-void Duel::askNewRound()
+bool Duel::askNewRound()
 {
     const texts::Message question = texts::askNewRound();
-    if (view_.confirm(question.text, question.title))
-        nouvelleManche();
+    return !view_.confirm(question.text, question.title) || nouvelleManche();
 }
 
 bool Duel::askQuit()

@@ -9,6 +9,10 @@
 
 namespace volcanelle {
 
+/// The index of the cell that a draw r picks, for 0 <= r < 1: every cell for an equal share
+/// of the values. Values outside that range are held to its ends.
+int drawnCell(double r);
+
 /// The rules of a duel between two players who share one board and click in turn.
 ///
 /// The duel starts with player 1 to play and no round won. Every round begins by covering
@@ -33,16 +37,18 @@ public:
     /// first mine-count question: they have nothing to lose yet, and the game should end.
     bool startDuel();
 
-    /// Sets up a new round, replacing the one in play. Returns false only for a cancelled
-    /// first round of the duel; later rounds ask again until a count is accepted.
+    /// Sets up a new round, replacing the one in play. False when the game should end: the
+    /// first round's count was cancelled, or a later one was and the players then confirmed
+    /// "Quitter" (they have had the duel's verdict). Declining to quit asks the count again.
     bool nouvelleManche();
 
     /// A click on cell `index`. Clicks on cells that are not covered, or outside the board,
-    /// are ignored.
+    /// are ignored, during play and after it.
     void cmdCase_Click(int index);
 
-    /// The "Nouvelle manche" command: asks for confirmation, then sets up a round.
-    void askNewRound();
+    /// The "Nouvelle manche" command: asks for confirmation, then sets up a round. False
+    /// when the players left the game from the mine-count question instead.
+    bool askNewRound();
 
     /// The "Quitter" command: asks for confirmation and, on Yes, announces the winner of the
     /// duel on rounds won. True when the game should now end.

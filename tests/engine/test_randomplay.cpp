@@ -161,9 +161,13 @@ private slots:
             const Cells after = uncoveredCells(duel.board());
             const int joueur = duel.joueur();
             view.log.clear();
-            for (const int cell : {0, 112, 224})
+            QStringList over; // said for covered cells only
+            for (const int cell : {0, 112, 224}) {
+                if (duel.board().isCovered(cell))
+                    over << announced(texts::roundOver());
                 duel.cmdCase_Click(cell);
-            QCOMPARE(view.log, QStringList(3, announced(texts::roundOver())));
+            }
+            QCOMPARE(view.log, over);
             QVERIFY(uncoveredCells(duel.board()) == after);
             QCOMPARE(duel.joueur(), joueur);
             QCOMPARE(duel.score(1) + duel.score(2), mines);

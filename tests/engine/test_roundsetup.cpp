@@ -188,14 +188,34 @@ private slots:
         QVERIFY(first.logged(QStringLiteral("status: ")).isEmpty());
         QCOMPARE(fresh.board().mineCount(), 0);
 
-        // Later on the question simply comes back.
+        // Later on it asks whether to quit: "Non" brings the count back...
         StagedDuel staged(twoBottomRows());
-        staged.view.answers = {true};
+        staged.click({195});
+        staged.view.forget();
+        staged.view.answers = {true, false, false};
         staged.view.typed = {std::nullopt, std::nullopt, QStringLiteral("030")};
-        staged.duel.askNewRound();
-        QCOMPARE(staged.view.logged(QStringLiteral("ask: ")).size(), 3);
+        QVERIFY(staged.duel.askNewRound());
+        const QString ask = QStringLiteral("ask: ") + texts::mineCountTitle();
+        const QString quit = QStringLiteral("confirm: ") + texts::askQuit().title;
+        QCOMPARE(staged.view.log.mid(0, 6),
+                 QStringList({QStringLiteral("confirm: ") + texts::askNewRound().title, ask, quit,
+                              ask, quit, ask}));
         QCOMPARE(staged.view.status, texts::minesLeftCaption(QStringLiteral("030")));
         QVERIFY(staged.duel.roundInPlay());
+
+        // ... and "Oui" gives the duel's verdict, on rounds won, and ends the game.
+        for (int cell = 195; cell < kCells; ++cell)
+            staged.duel.cmdCase_Click(cell);
+        QCOMPARE(staged.duel.partiesGagnees(1), 1);
+        staged.view.forget();
+        staged.view.answers = {true, true};
+        staged.view.typed = {std::nullopt};
+        QVERIFY(!staged.duel.askNewRound());
+        const texts::Message verdict = texts::duelWonBy(1);
+        QCOMPARE(
+            staged.view.log,
+            QStringList({QStringLiteral("confirm: ") + texts::askNewRound().title, ask, quit,
+                         QStringLiteral("announce: %1: %2").arg(verdict.title, verdict.text)}));
     }
 
     void drawReachesBothEndsOfTheBoard()
@@ -212,6 +232,33 @@ private slots:
         QVERIFY(duel.board().isMine(0));
         QVERIFY(duel.board().isMine(224));
         QCOMPARE(duel.board().mineCount(), 30);
+    }
+
+    void drawTakesTheIntegerPartOfTheExactProduct()
+    {
+        // The double just below 1/225: its product rounds to 1.0, yet it is cell number 1.
+        QCOMPARE(drawnCell(0.0044444444444444444), 0);
+        // Around every boundary k/225, against the exact product worked out in integers:
+        // r = m x 2^(e - 53), so r x 225 < k exactly when m x 225 < k x 2^(53 - e).
+        const auto exactCell = [](double r) {
+            int e = 0;
+            const double fraction = std::frexp(r, &e);
+            const auto m = static_cast<unsigned __int128>(std::ldexp(fraction, 53));
+            int cell = 0;
+            while (cell + 1 < kCells && m * 225 >= static_cast<unsigned __int128>(cell + 1)
+                                                       << (53 - e))
+                ++cell;
+            return cell;
+        };
+        for (int k = 1; k < kCells; ++k) {
+            const double near = k / 225.0;
+            for (const double r : {std::nextafter(near, 0.0), near, std::nextafter(near, 1.0)})
+                QCOMPARE(drawnCell(r), exactCell(r));
+        }
+        // A source that breaks its contract still lands on the board.
+        for (const double wild : {std::nan(""), 1.0, 1e300, -0.5, -1e300})
+            QVERIFY(drawnCell(wild) >= 0 && drawnCell(wild) < kCells);
+        QCOMPARE(drawnCell(1.0), kCells - 1);
     }
 
     void takenCellsAreDrawnAgain()
@@ -235,7 +282,7 @@ private slots:
         QCOMPARE(staged.draws.reseeds(), 1);
         staged.newRound();
         QCOMPARE(staged.draws.reseeds(), 2);
-        staged.view.answers = {true};
+        staged.view.answers = {true, false};
         staged.view.typed = {QStringLiteral("29"), std::nullopt, QStringLiteral("30")};
         staged.duel.askNewRound();
         QCOMPARE(staged.draws.reseeds(), 3);

@@ -182,7 +182,8 @@ private slots:
         const std::array<QString, 2> scores = staged.view.scores;
         staged.view.forget();
 
-        staged.click({0, 100, 0});
+        // Uncovered and off-board cells are ignored, as during play.
+        staged.click({0, 180, -1, 100, 225, 0});
         const QString over = announced(texts::roundOver());
         QCOMPARE(staged.view.log, QStringList(3, over));
         QVERIFY(staged.view.uncovered.empty());

@@ -98,7 +98,12 @@ void RandomPlay::queueEntry(int mines, bool withRefused)
                                                                QStringLiteral("trente"),
                                                                std::nullopt};
     while (withRefused && choices_.oneIn(8)) {
-        view_.typed.push_back(refused[static_cast<std::size_t>(choices_.between(0, 5))]);
+        const std::optional<QString>& entry =
+            refused[static_cast<std::size_t>(choices_.between(0, 5))];
+        view_.typed.push_back(entry);
+        // "Annuler" asks whether to quit; "Non" brings the count back.
+        if (!entry)
+            view_.answers.push_back(false);
         ++figures_.refusedEntries;
     }
     // The accepted entry, sometimes with a leading zero or blanks around it.
@@ -138,12 +143,14 @@ bool RandomPlay::setUpRound(bool fromCommand)
         if (minesLeft_ > 0)
             ++figures_.roundsAbandoned;
         view_.answers.push_back(true);
-        const long long refusedBefore = figures_.refusedEntries;
         queueEntry(mines, true);
-        duel_.askNewRound();
         expected << line("confirm", texts::askNewRound().title);
-        for (long long i = refusedBefore; i <= figures_.refusedEntries; ++i)
+        for (const std::optional<QString>& entry : view_.typed) {
             expected << line("ask", texts::mineCountTitle());
+            if (!entry)
+                expected << line("confirm", texts::askQuit().title);
+        }
+        duel_.askNewRound();
     } else {
         expected << line("ask", texts::mineCountTitle());
     }
@@ -206,10 +213,10 @@ bool RandomPlay::click()
     // What the rules expect, worked out on the model before the click.
     QStringList expected;
     const std::size_t i = static_cast<std::size_t>(index);
-    if (minesLeft_ == 0) {
+    if (!isCell(index) || !covered_[i]) {
+        // Ignored, during play and after it: nothing to say, nothing changes.
+    } else if (minesLeft_ == 0) {
         expected << roundOverLine_;
-    } else if (!isCell(index) || !covered_[i]) {
-        // Ignored: nothing to say, nothing changes.
     } else if (mine_[i]) {
         covered_[i] = false;
         const std::size_t slot = static_cast<std::size_t>(joueur_ - 1);

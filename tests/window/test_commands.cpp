@@ -158,22 +158,44 @@ private slots:
         QVERIFY(window.duel().roundInPlay());
     }
 
-    void laterCountsCannotBeCancelled()
+    void laterCountsAskWhetherToQuit()
     {
-        // Only the very first count may end the game; later on the box comes back until a
-        // count is given, and the round is then set up as usual.
+        // Only the very first count ends the game quietly; later on "Annuler" or Escape asks
+        // "Quitter ?", and "Non" brings the count back until one is given.
         answerer_->press(QStringLiteral("Oui"));
         answerer_->press(QStringLiteral("Annuler"));
+        answerer_->press(QStringLiteral("Non"));
         answerer_->escape();
+        answerer_->press(QStringLiteral("Non"));
         answerer_->type(QStringLiteral("30"));
 
         window_->cmdNouvellePartie_Click();
 
         const QString count = texts::mineCountTitle() + QLatin1Char('|') + texts::mineCountPrompt();
-        QCOMPARE(answerer_->seen, QStringList({box(texts::askNewRound()), count, count, count}));
+        const QString quit = box(texts::askQuit());
+        QCOMPARE(answerer_->seen,
+                 QStringList({box(texts::askNewRound()), count, quit, count, quit, count}));
         QCOMPARE(caption(*window_, QStringLiteral("Panel3")), texts::minesLeftCaption(30));
         QCOMPARE(coversOn(*window_), kCells);
         QVERIFY(window_->isVisible());
+    }
+
+    void laterCountCancelledThenQuit()
+    {
+        QSignalSpy quit(window_.get(), &demin::quitRequested);
+        answerer_->press(QStringLiteral("Oui"));
+        answerer_->escape();
+        answerer_->press(QStringLiteral("Oui"));
+        answerer_->press(QStringLiteral("OK"));
+
+        QTest::mouseClick(window_->findChild<QPushButton*>(QStringLiteral("cmdNouvellePartie")),
+                          Qt::LeftButton);
+
+        QCOMPARE(answerer_->seen.mid(2),
+                 QStringList({box(texts::askQuit()),
+                              QStringLiteral("Bravo joueur 1 !|Le joueur 1 a gagné le jeu.")}));
+        QCOMPARE(quit.count(), 1);
+        answerer_->seen.clear();
     }
 
     void quitDeclinedChangesNothing_data()
