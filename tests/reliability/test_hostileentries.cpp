@@ -165,16 +165,17 @@ void tst_HostileEntries::newRoundAsksUntilASoundCount()
     QVERIFY(QTest::qWaitForWindowExposed(&window));
     QTest::mouseClick(cover(window, 224), Qt::LeftButton);
 
-    // Later rounds also take "Annuler" as a refusal: the players must give a count.
+    // On later rounds "Annuler" asks whether to quit; "Non" brings the count back.
     answerer.press(QStringLiteral("Oui"));
     typeHostileEntries(answerer);
     answerer.press(QStringLiteral("Annuler"));
+    answerer.press(QStringLiteral("Non"));
     answerer.type(QStringLiteral(" 045 "));
     window.findChild<QPushButton*>(QStringLiteral("cmdNouvellePartie"))->click();
 
     QCOMPARE(answerer.pending(), 0);
     QVERIFY2(answerer.unexpected.isEmpty(), qPrintable(answerer.unexpected.join('\n')));
-    QCOMPARE(answerer.seen.size(), 1 + 1 + hostileEntries().size() + 2);
+    QCOMPARE(answerer.seen.size(), 1 + 1 + hostileEntries().size() + 3);
     QCOMPARE(window.duel().bombesRestantes(), 45);
     QCOMPARE(window.duel().board().mineCount(), 45);
     QCOMPARE(window.duel().board().coveredCount(), volcanelle::kCells);
