@@ -1,13 +1,14 @@
 // Starts a program and reports how long it took to map its first top-level window on the X
 // display in $DISPLAY, then its resident memory one second later; the program is then ended.
 //
-//   mapwatch [--title TITLE] [--timeout SECONDS] -- PROGRAM [ARGUMENTS...]
+//   mapwatch [--title TITLE] [--timeout SECONDS] [--smaps FILE] -- PROGRAM [ARGUMENTS...]
 //
 // Prints one line: "<milliseconds> <VmRSS in KiB> <processor milliseconds> <window title>",
 // the processor time being the program's own up to the map. With --title, only a
 // window whose title begins with TITLE counts. The watch is set on the root window before the
 // program starts, so no map can be missed, and the time comes from the X event itself, not from
-// polling.
+// polling. With --smaps, the program's /proc/PID/smaps at the moment its memory is read is
+// copied to FILE, for a breakdown of where that memory lies.
 
 #include <chrono>
 #include <cstdio>
@@ -84,6 +85,13 @@ long residentKiB(pid_t pid)
     return -1;
 }
 
+void copySmaps(pid_t pid, const std::string& file)
+{
+    std::ifstream in("/proc/" + std::to_string(pid) + "/smaps");
+    std::ofstream out(file);
+    out << in.rdbuf();
+}
+
 void endProgram(pid_t pid)
 {
     kill(pid, SIGTERM);
@@ -99,7 +107,8 @@ void endProgram(pid_t pid)
 int usage()
 {
     std::fprintf(stderr,
-                 "usage: mapwatch [--title TITLE] [--timeout SECONDS] -- PROGRAM [ARGS...]\n");
+                 "usage: mapwatch [--title TITLE] [--timeout SECONDS] [--smaps FILE] -- PROGRAM "
+                 "[ARGS...]\n");
     return 2;
 }
 
@@ -108,6 +117,7 @@ int usage()
 int main(int argc, char* argv[])
 {
     std::string wanted;
+    std::string smapsFile;
     int timeoutSeconds = 30;
     int first = 1;
     for (; first < argc; ++first) {
@@ -120,6 +130,8 @@ int main(int argc, char* argv[])
             wanted = argv[++first];
         else if (arg == "--timeout" && first + 1 < argc)
             timeoutSeconds = std::atoi(argv[++first]);
+        else if (arg == "--smaps" && first + 1 < argc)
+            smapsFile = argv[++first];
         else
             return usage();
     }
@@ -192,6 +204,8 @@ int main(int argc, char* argv[])
 
     std::this_thread::sleep_until(mapped + std::chrono::seconds(1));
     const long rss = residentKiB(pid);
+    if (!smapsFile.empty())
+        copySmaps(pid, smapsFile);
     endProgram(pid);
     xcb_disconnect(x);
     std::printf("%.1f %ld %.1f %s\n",
