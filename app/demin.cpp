@@ -48,7 +48,7 @@ QPushButton* addButton(QWidget* parent, const QString& name, const QString& capt
 
 } // namespace
 
-demin::demin(RandomSource* random, QWidget* parent)
+demin::demin(RandomSource* random, QWidget* parent, Contents contents)
     : QMainWindow(parent), ownRandom_(random ? nullptr : std::make_unique<ClockRandom>()),
       duel_(*this, random ? *random : *ownRandom_)
 {
@@ -56,7 +56,13 @@ demin::demin(RandomSource* random, QWidget* parent)
     setWindowTitle(QStringLiteral("Volcanelle"));
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    if (contents == Contents::Now)
+        buildContents(false);
+}
 
+void demin::buildContents(bool catchUp)
+{
+    built_ = true;
     auto* client = new QWidget(this);
     client->setObjectName(QStringLiteral("client"));
     client->setFixedSize(twips(kClientWidth), twips(kClientHeight - kStatusHeight));
@@ -76,6 +82,33 @@ demin::demin(RandomSource* random, QWidget* parent)
     status_ = new StatusPanels(bar);
 
     setFixedSize(sizeHint());
+    if (!catchUp)
+        return;
+
+    const Board& board = duel_.board();
+    for (int index = 0; index < kCells; ++index) {
+        board_->setPicture(index, board.picture(index));
+        board_->setCovered(index, board.isCovered(index));
+    }
+    if (!early_.turn.isNull())
+        showTurn(early_.turn);
+    for (int joueur = 1; joueur <= 2; ++joueur) {
+        const std::size_t slot = static_cast<std::size_t>(joueur - 1);
+        if (!early_.score[slot].isNull())
+            showScore(joueur, early_.score[slot]);
+        if (!early_.roundsWon[slot].isNull())
+            showRoundsWon(joueur, early_.roundsWon[slot]);
+    }
+    if (!early_.minesLeft.isNull())
+        showMinesLeft(early_.minesLeft);
+    early_ = {};
+}
+
+void demin::setVisible(bool visible)
+{
+    if (visible && !built_)
+        buildContents(true);
+    QMainWindow::setVisible(visible);
 }
 
 demin::~demin() = default;
@@ -159,7 +192,11 @@ void demin::orderTabs()
 
 bool demin::Form_Load()
 {
-    return duel_.startDuel();
+    if (!duel_.startDuel())
+        return false;
+    if (!built_)
+        buildContents(true);
+    return true;
 }
 
 void demin::cmdCase_Click(int index)
@@ -221,34 +258,52 @@ void demin::closeEvent(QCloseEvent* event)
     event->accept();
 }
 
+// Until the widgets are built, the board keeps its own state and the captions wait in early_.
+
 void demin::coverChanged(int index, bool covered)
 {
-    board_->setCovered(index, covered);
+    if (built_)
+        board_->setCovered(index, covered);
 }
 
 void demin::pictureChanged(int index, Picture picture)
 {
-    board_->setPicture(index, picture);
+    if (built_)
+        board_->setPicture(index, picture);
 }
 
 void demin::showTurn(const QString& caption)
 {
-    showCaption(lblMain_, turnRole(), caption);
+    if (!built_)
+        early_.turn = caption;
+    else
+        showCaption(lblMain_, turnRole(), caption);
 }
 
 void demin::showScore(int joueur, const QString& caption)
 {
-    showCaption(lblScore_[static_cast<std::size_t>(joueur - 1)], playerRole(joueur), caption);
+    const std::size_t slot = static_cast<std::size_t>(joueur - 1);
+    if (!built_)
+        early_.score[slot] = caption;
+    else
+        showCaption(lblScore_[slot], playerRole(joueur), caption);
 }
 
 void demin::showRoundsWon(int joueur, const QString& caption)
 {
-    showCaption(lblPartie_[static_cast<std::size_t>(joueur - 1)], playerRole(joueur), caption);
+    const std::size_t slot = static_cast<std::size_t>(joueur - 1);
+    if (!built_)
+        early_.roundsWon[slot] = caption;
+    else
+        showCaption(lblPartie_[slot], playerRole(joueur), caption);
 }
 
 void demin::showMinesLeft(const QString& caption)
 {
-    status_->setText(caption);
+    if (!built_)
+        early_.minesLeft = caption;
+    else
+        status_->setText(caption);
 }
 
 QWidget* demin::boxParent()

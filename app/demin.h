@@ -23,14 +23,22 @@ class frmAbout;
 class demin : public QMainWindow, public DuelView {
     Q_OBJECT
 public:
+    /// When the window's widgets are built: at once, or only when the window is first
+    /// needed on screen (the first round's count accepted, or the window shown), so that at
+    /// start-up nothing but the mine-count box is built while that box waits for the players.
+    enum class Contents { Now, WhenShown };
+
     /// `random` is the mine draw's source; the window uses a clock-seeded one when none is
     /// given. The source must outlive the window.
-    explicit demin(RandomSource* random = nullptr, QWidget* parent = nullptr);
+    explicit demin(RandomSource* random = nullptr, QWidget* parent = nullptr,
+                   Contents contents = Contents::Now);
     ~demin() override;
 
     /// Starts the duel: sets its state and asks for the first round's mine count. Call before
     /// the window is first shown; false when the players cancelled and the game should end.
     bool Form_Load();
+
+    void setVisible(bool visible) override;
 
     Duel& duel() { return duel_; }
 
@@ -63,6 +71,9 @@ private:
     bool confirm(const QString& text, const QString& title) override;
     std::optional<QString> askText(const QString& prompt, const QString& title) override;
 
+    /// Builds every widget of the window; with `catchUp`, then shows on them what the duel has
+    /// shown so far.
+    void buildContents(bool catchUp);
     void buildPlayerPanels(QWidget* client);
     void buildCommands(QWidget* client);
     void buildMenu();
@@ -84,6 +95,16 @@ private:
     QPushButton* Command2_ = nullptr;
     StatusPanels* status_ = nullptr;
     QPointer<frmAbout> about_;
+
+    // What the duel wrote while the widgets were not built yet; empty for what it has not.
+    struct Captions {
+        QString turn;
+        std::array<QString, 2> score;
+        std::array<QString, 2> roundsWon;
+        QString minesLeft;
+    };
+    Captions early_;
+    bool built_ = false;
 };
 
 } // namespace volcanelle

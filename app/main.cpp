@@ -14,7 +14,8 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     volcanelle::prepareApplication();
 
-    volcanelle::demin window;
+    // Only the mine-count box is built before the players answer it; the window follows.
+    volcanelle::demin window(nullptr, nullptr, volcanelle::demin::Contents::WhenShown);
     if (!window.Form_Load())
         return 0;
     QObject::connect(&window, &volcanelle::demin::quitRequested, &app, [] {

@@ -9,6 +9,7 @@
 #include "texts.h"
 #include "windowprobe.h"
 
+#include <QAbstractButton>
 #include <QInputDialog>
 #include <QLabel>
 #include <QTest>
@@ -92,6 +93,44 @@ private slots:
                 label->pixmap().toImage() == entry(number),
                 qPrintable(QStringLiteral("cell %1 should show entry %2").arg(index).arg(number)));
         }
+    }
+
+    void windowBuiltAfterTheFirstCountShowsTheSameRound()
+    {
+        // The program builds no widget of the window while the first box waits; once the
+        // count is accepted the window must show all that a window built beforehand shows.
+        FixedDraws earlyDraws(twoMineRows());
+        FixedDraws lateDraws(twoMineRows());
+        demin early(&earlyDraws);
+        demin late(&lateDraws, nullptr, demin::Contents::WhenShown);
+        BoxWatch watch([&late](QDialog*) {
+            return QStringLiteral("widgets behind=%1").arg(late.findChildren<QWidget*>().size());
+        });
+        ModalAnswerer answerer;
+        QVERIFY(startDuel(early, answerer, QStringLiteral("030")));
+        QVERIFY(startDuel(late, answerer, QStringLiteral("030")));
+        QCOMPARE(watch.notes.value(1), QStringLiteral("widgets behind=0"));
+
+        QCOMPARE(screen(late), screen(early));
+        QCOMPARE(caption(late, QStringLiteral("Panel3")), QStringLiteral("030 bombes restantes"));
+        QCOMPARE(late.size(), early.size());
+        for (int index = 0; index < kCells; ++index) {
+            QVERIFY(picture(late, index));
+            QCOMPARE(picture(late, index)->pixmap().toImage(),
+                     picture(early, index)->pixmap().toImage());
+            QCOMPARE(picture(late, index)->accessibleName(),
+                     picture(early, index)->accessibleName());
+        }
+        QCOMPARE(late.focusWidget(), static_cast<QWidget*>(cover(late, 0)));
+    }
+
+    void windowShownBeforeAnyCountIsBuiltWhole()
+    {
+        demin early;
+        demin late(nullptr, nullptr, demin::Contents::WhenShown);
+        QVERIFY(showActive(late));
+        QCOMPARE(screen(late), screen(early));
+        QCOMPARE(late.size(), early.size());
     }
 
     void cancellingTheFirstCountEndsTheGame_data()
