@@ -7,6 +7,12 @@ namespace volcanelle::fonts {
 namespace {
 const QString kSans = QStringLiteral("MS Sans Serif");
 const QString kSerif = QStringLiteral("Palatino Linotype");
+// The stand-ins for "MS Sans Serif" are wider than it: at their natural width
+// "Parties gagnées : 10" already overflows its 97-pixel label and wraps its number onto a line
+// the label cuts off. Drawn at 88 % of their width, the widest caption the players' panels
+// show, "Parties gagnées : 999", takes 94 pixels in Liberation Sans and Nimbus Sans; 90 %
+// would leave a single pixel, too little for another hinting or renderer.
+constexpr int kWindowStretch = 88;
 } // namespace
 
 void registerSubstitutes()
@@ -26,6 +32,7 @@ QFont window()
     // does not inherit them.
     QFont font(kSans);
     font.setPointSizeF(8.25);
+    font.setStretch(kWindowStretch);
     font.setBold(false);
     font.setItalic(false);
     return font;

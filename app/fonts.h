@@ -8,7 +8,8 @@ namespace volcanelle::fonts {
 /// the application object exists and before any window is built.
 void registerSubstitutes();
 
-/// "MS Sans Serif", 8.25 pt: every control without a font of its own.
+/// "MS Sans Serif", 8.25 pt, narrowed to the width of the face it stands for: every control
+/// without a font of its own.
 QFont window();
 /// The same face, bold.
 QFont windowBold();
