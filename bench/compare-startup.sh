@@ -10,7 +10,12 @@
 # memory (VmRSS) one second later. Two floors stand beside the game: a bare Qt window, and the
 # game's mine-count box shown alone (bench/inputbox.cpp). One warm-up round is dropped, then
 # RUNS rounds run the five programs interleaved. Prints a Markdown table of medians and ratios;
-# every single run goes to stderr.
+# every single run goes to stderr. The game's own floor is the box alone: the table sets every
+# time against it, and every memory figure beside it.
+#
+# With BREAKDOWN=1 it also prints where Volcanelle's resident memory lies beside the box alone's,
+# as read in the last round: the kibibytes of each mapping (heap, anonymous memory, each library,
+# font and data file), the largest differences first.
 #
 # The two peers are installed here with apt-get, for this comparison only: the project's own
 # set-up never installs them.
@@ -67,9 +72,10 @@ export HOME=$work/home XDG_RUNTIME_DIR=$work/run LC_ALL=C.UTF-8
 unset QT_QPA_PLATFORM WAYLAND_DISPLAY XDG_SESSION_TYPE XDG_CURRENT_DESKTOP QT_SCALE_FACTOR
 
 # Starts Xvfb and a session bus, runs mapwatch, stops both. Prints "<ms> <KiB> <CPU ms>".
+# A third argument other than "-" names a file for the program's memory map.
 measure() {
-    local title=$1
-    shift
+    local title=$1 smaps=$2
+    shift 2
     rm -f "$work/display"
     Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
     xvfb_pid=$!
@@ -98,6 +104,7 @@ measure() {
 
     local title_option=()
     [ -n "$title" ] && title_option=(--title "$title")
+    [ "$smaps" != - ] && title_option+=(--smaps "$smaps")
     local result
     result=$(DISPLAY=$display DBUS_SESSION_BUS_ADDRESS=unix:path=$bus \
         "$mapwatch" "${title_option[@]}" -- "$@" 2>/dev/null) || result="fail"
@@ -113,7 +120,7 @@ results=$work/results
 : >"$results"
 for round in $(seq 0 "$runs"); do
     for i in "${!names[@]}"; do
-        line=$(measure "${titles[$i]}" "${commands[$i]}")
+        line=$(measure "${titles[$i]}" "$work/smaps.$i" "${commands[$i]}")
         if [ "$round" -eq 0 ]; then
             echo "warm-up  ${names[$i]}: $line" >&2
         else
@@ -143,15 +150,34 @@ echo
 echo "Launch to first window mapped, its processor time by then, and resident memory one second"
 echo "later: medians of $runs runs, each on a fresh Xvfb, after a warm-up run ($(nproc) cores)."
 echo
-echo "| Program | First window (ms) | Spread (ms) | ÷ bare Qt window | ÷ Volcanelle | Processor (ms) | Memory (MiB) | ÷ Volcanelle |"
-echo "|---|---:|---:|---:|---:|---:|---:|---:|"
+echo "| Program | First window (ms) | Spread (ms) | ÷ input box | Processor (ms) | Memory (MiB) | − input box (MiB) |"
+echo "|---|---:|---:|---:|---:|---:|---:|"
 for i in "${!names[@]}"; do
     awk -v name="${names[$i]}" -v ms="${ms[$i]}" -v lo="${lo[$i]:-nan}" -v hi="${hi[$i]:-nan}" \
-        -v cpu="${cpu[$i]}" -v kib="${kib[$i]}" -v bare="${ms[1]}" -v vms="${ms[0]}" \
-        -v vkib="${kib[0]}" 'BEGIN {
-        printf "| %s | %.0f | %.0f–%.0f | %.2f | %.2f | %.0f | %.1f | %.2f |\n",
-            name, ms, lo, hi, ms / bare, ms / vms, cpu, kib / 1024, kib / vkib
+        -v cpu="${cpu[$i]}" -v kib="${kib[$i]}" -v box="${ms[2]}" -v boxkib="${kib[2]}" 'BEGIN {
+        printf "| %s | %.0f | %.0f–%.0f | %.2f | %.0f | %.1f | %+.1f |\n",
+            name, ms, lo, hi, ms / box, cpu, kib / 1024, (kib - boxkib) / 1024
     }'
 done
+if [ -n "${BREAKDOWN:-}" ]; then
+    echo
+    echo "Resident KiB by mapping, Volcanelle beside the input box alone (last round):"
+    echo
+    echo "| Mapping | Volcanelle | Input box | Difference |"
+    echo "|---|---:|---:|---:|"
+    # A mapping's header line starts with its address range; its name, if any, is the sixth field.
+    awk '/^[0-9a-f]+-[0-9a-f]+ / { name = NF >= 6 ? $6 : "[anonymous]"; sub(/.*\//, "", name) }
+         /^Rss:/ { kib[FILENAME == ARGV[1], name] += $2; names[name] = 1 }
+         END {
+             for (name in names) {
+                 game = kib[1, name] + 0; box = kib[0, name] + 0
+                 if (game != box) printf "%d|%s|%d|%d\n", game - box, name, game, box
+             }
+         }' "$work/smaps.0" "$work/smaps.2" | sort -t'|' -k1,1gr |
+        awk -F'|' '{ printf "| %s | %d | %d | %+d |\n", $2, $3, $4, $1 }'
+    awk '/^Rss:/ { kib[FILENAME == ARGV[1]] += $2 }
+         END { printf "| All | %d | %d | %+d |\n", kib[1], kib[0], kib[1] - kib[0] }' \
+        "$work/smaps.0" "$work/smaps.2"
+fi
 echo
 echo "Versions: $(dpkg-query -W -f='${Package} ${Version}; ' gnome-mines kmines libqt6widgets6 2>/dev/null)"
