@@ -1,6 +1,7 @@
 #include "application.h"
 #include "commandline.h"
 #include "demin.h"
+#include "displaycheck.h"
 
 #include <QApplication>
 
@@ -10,6 +11,9 @@ int main(int argc, char* argv[])
     const volcanelle::CommandLine line = volcanelle::readCommandLine(argc, argv);
     if (line.exitCode)
         return *line.exitCode;
+    // Qt aborts with a message of its own when no platform starts: say what is missing.
+    if (const std::optional<int> status = volcanelle::checkDisplay())
+        return *status;
 
     QApplication app(argc, argv);
     volcanelle::prepareApplication();

@@ -1,0 +1,40 @@
+#!/usr/bin/env bash
+# Starts the built game where no window can open: it must say in French what is missing and
+# end with status 1, before Qt would abort. Help and version need no display at all.
+# Usage: no_display.sh <path to the volcanelle executable>
+set -uo pipefail
+
+game=${1:?usage: no_display.sh <volcanelle executable>}
+failures=0
+
+# expect <status> <exact standard error> <env arguments...> -- <game arguments...>
+expect() {
+    local status=$1 message=$2
+    shift 2
+    local settings=()
+    while [ "$1" != "--" ]; do settings+=("$1"); shift; done
+    shift
+    local err got
+    err=$(timeout 10 env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "${settings[@]}" \
+        "$game" "$@" 2>&1 >/dev/null)
+    got=$?
+    if [ "$got" -ne "$status" ] || [ "$err" != "$message" ]; then
+        echo "FAIL: ${settings[*]} $*: status $got, stderr \"$err\"" >&2
+        echo "      expected status $status, stderr \"$message\"" >&2
+        failures=$((failures + 1))
+    fi
+}
+
+readonly head="Volcanelle a besoin d'un affichage graphique : "
+expect 1 "${head}la variable DISPLAY n'est pas définie." --
+expect 1 "${head}la variable DISPLAY n'est pas définie." QT_QPA_PLATFORM=xcb --
+# A display number no server listens on.
+expect 1 "${head}l'affichage « :65000 » (variable DISPLAY) ne répond pas ou refuse la connexion." \
+    DISPLAY=:65000 --
+expect 1 "${head}la plateforme « nulle-part » demandée par la variable QT_QPA_PLATFORM n'est pas installée." \
+    QT_QPA_PLATFORM=nulle-part --
+expect 0 "" -- --version
+expect 0 "" -- --help
+
+[ "$failures" -eq 0 ] && echo "all refusals as expected"
+exit $((failures > 0))
