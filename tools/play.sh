@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and starts the game.
+# Installs what playing needs, builds the game alone, and starts it.
 set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-"$here/tools/setup.sh"
-exec "$here/build/app/volcanelle" "$@"
+"$here/tools/setup.sh" play
+exec "$here/build-play/app/volcanelle" "$@"

@@ -1,5 +1,7 @@
 #!/usr/bin/env bash
-# Installs the Debian packages that are missing, then configures and builds into build/.
+# Installs the Debian packages that are missing, then configures and builds.
+#   setup.sh play   the game alone, into build-play/ (tools/debian-packages-play.txt)
+#   setup.sh test   everything: game, tests, benchmarks, into build/ (both package lists)
 # Quick when everything is already there: apt is only called for missing packages.
 set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -8,19 +10,39 @@ as_root() {
     if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
 }
 
-mapfile -t wanted < <(sed -e 's/#.*//' -e '/^[[:space:]]*$/d' "$here/tools/debian-packages.txt")
-missing=()
-for package in "${wanted[@]}"; do
-    status=$(dpkg-query -W -f='${Status}' "$package" 2>/dev/null || true)
-    [ "$status" = "install ok installed" ] || missing+=("$package")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-    echo "Installing: ${missing[*]}"
-    as_root env DEBIAN_FRONTEND=noninteractive apt-get update -q
-    as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${missing[@]}"
-fi
+# Every package named in the given lists that is not installed yet gets installed.
+install_lists() { # install_lists <list file>...
+    local wanted missing=() package status
+    mapfile -t wanted < <(sed -e 's/#.*//' -e 's/[[:space:]]//g' -e '/^$/d' "$@")
+    for package in "${wanted[@]}"; do
+        status=$(dpkg-query -W -f='${Status}' "$package" 2>/dev/null || true)
+        [ "$status" = "install ok installed" ] || missing+=("$package")
+    done
+    if [ ${#missing[@]} -gt 0 ]; then
+        echo "Installing: ${missing[*]}"
+        as_root env DEBIAN_FRONTEND=noninteractive apt-get update -q
+        as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends \
+            "${missing[@]}"
+    fi
+}
 
-if [ ! -f "$here/build/build.ninja" ]; then
-    cmake -S "$here" -B "$here/build" -G Ninja
-fi
-cmake --build "$here/build"
+case "${1:-}" in
+play)
+    install_lists "$here/tools/debian-packages-play.txt"
+    if [ ! -f "$here/build-play/build.ninja" ]; then
+        cmake -S "$here" -B "$here/build-play" -G Ninja -DBUILD_TESTING=OFF
+    fi
+    cmake --build "$here/build-play" --target volcanelle
+    ;;
+test)
+    install_lists "$here/tools/debian-packages-play.txt" "$here/tools/debian-packages-test.txt"
+    if [ ! -f "$here/build/build.ninja" ]; then
+        cmake -S "$here" -B "$here/build" -G Ninja
+    fi
+    cmake --build "$here/build"
+    ;;
+*)
+    echo "usage: setup.sh play|test" >&2
+    exit 2
+    ;;
+esac
