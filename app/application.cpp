@@ -31,7 +31,7 @@ void loadQtTranslations(const QLocale& french)
 QIcon windowIcon()
 {
     QIcon icon(QStringLiteral(":/icon.png"));
-    for (int size : {16, 48, 64, 128, 256})
+    for (int size : {16, 24, 48, 64, 128, 256})
         icon.addFile(QStringLiteral(":/icons/%1.png").arg(size), QSize(size, size));
     return icon;
 }
@@ -40,7 +40,11 @@ QIcon windowIcon()
 
 void prepareApplication()
 {
-    QApplication::setApplicationName(QStringLiteral("Volcanelle"));
+    // The desktop entry's name, so that docks and task bars group the window with its launcher:
+    // on X11 the application name is the window's class (WM_CLASS), on Wayland the desktop file
+    // name is its app id.
+    QApplication::setApplicationName(QStringLiteral(VOLCANELLE_APP_ID));
+    QGuiApplication::setDesktopFileName(QStringLiteral(VOLCANELLE_APP_ID));
     // No display name: on X11 Qt would append it to every other title, "Quitter ? — Volcanelle".
     QApplication::setApplicationVersion(texts::versionNumber());
     const QLocale french(QLocale::French, QLocale::France);

@@ -1,6 +1,6 @@
 // Draws the cell pictures and the icon into the folder given on the command line:
 //   pictures/1.jpg ... pictures/10.jpg (25 x 25) and pictures/1@2x.jpg ... (50 x 50),
-//   icon.png (32 x 32, 16 colours) and icons/16.png ... icons/256.png.
+//   icon.png (32 x 32, 16 colours), icons/16.png ... icons/256.png and icons/scalable.svg.
 // Run with QT_QPA_PLATFORM=offscreen where there is no display.
 
 #include "swordsicon.h"
@@ -10,6 +10,7 @@
 #include <QFontInfo>
 #include <QGuiApplication>
 #include <QImageWriter>
+#include <QSaveFile>
 #include <cstdio>
 
 namespace {
@@ -44,9 +45,16 @@ bool drawAll(const QDir& target)
     }
     ok =
         save(SwordsIcon::drawSixteenColours(32), target.filePath(QStringLiteral("icon.png"))) && ok;
-    for (const int size : {16, 32, 48, 64, 128, 256}) {
+    for (const int size : {16, 24, 32, 48, 64, 128, 256}) {
         const QString name = target.filePath(QStringLiteral("icons/%1.png").arg(size));
         ok = save(SwordsIcon::draw(size), name) && ok;
+    }
+    QSaveFile svg(target.filePath(QStringLiteral("icons/scalable.svg")));
+    if (!svg.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
+        svg.write(SwordsIcon::drawScalable()) < 0 || !svg.commit()) {
+        std::fprintf(stderr, "drawpictures: cannot write %s: %s\n", qPrintable(svg.fileName()),
+                     qPrintable(svg.errorString()));
+        ok = false;
     }
     return ok;
 }

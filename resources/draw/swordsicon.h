@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QImage>
 
 // Draws the program's icon: two crossed swords, white blades and yellow hilts, on a transparent
@@ -11,5 +12,8 @@ QImage draw(int size);
 
 // The icon reduced to an indexed image of at most 16 colours, entry 0 being transparent.
 QImage drawSixteenColours(int size);
+
+// The same drawing as a scalable SVG document, 32 units square.
+QByteArray drawScalable();
 
 } // namespace SwordsIcon
