@@ -1,41 +1,59 @@
-# Installs the build into a scratch prefix and checks that every file the desktop needs is
-# where it looks for it, and that the installed entry and metadata still validate.
-# cmake -DBUILD_DIR=... -DPREFIX=... -DAPP_ID=... -DICON_SIZES=16;32;... -P checkinstall.cmake
+# Installs the build as a package would (prefix /usr, into a scratch root) and checks that every
+# file lands where Debian's policy puts it, that nothing else is installed, and that the
+# installed entry and metadata still validate.
+# cmake -DBUILD_DIR=... -DPREFIX=... -DAPP_ID=... -DICON_SIZES=16;24;... -P checkinstall.cmake
 cmake_minimum_required(VERSION 3.25)
 
-
 file(REMOVE_RECURSE ${PREFIX})
-execute_process(COMMAND ${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${PREFIX}
+execute_process(COMMAND ${CMAKE_COMMAND} -E env DESTDIR=${PREFIX}
+                        ${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix /usr
                 RESULT_VARIABLE result OUTPUT_QUIET)
 if(NOT result EQUAL 0)
     message(FATAL_ERROR "cmake --install failed: ${result}")
 endif()
 
 set(expected
-    bin/volcanelle
-    share/applications/${APP_ID}.desktop
-    share/metainfo/${APP_ID}.metainfo.xml)
+    usr/games/volcanelle
+    usr/share/applications/${APP_ID}.desktop
+    usr/share/metainfo/${APP_ID}.metainfo.xml
+    usr/share/icons/hicolor/scalable/apps/${APP_ID}.svg
+    usr/share/man/man6/volcanelle.6.gz
+    usr/share/man/fr/man6/volcanelle.6.gz
+    usr/share/doc/volcanelle/copyright
+    usr/share/doc/volcanelle/changelog.Debian.gz
+    usr/share/lintian/overrides/volcanelle)
 foreach(size IN LISTS ICON_SIZES)
-    list(APPEND expected share/icons/hicolor/${size}x${size}/apps/volcanelle.png)
+    list(APPEND expected usr/share/icons/hicolor/${size}x${size}/apps/${APP_ID}.png)
 endforeach()
+file(GLOB_RECURSE installed LIST_DIRECTORIES false RELATIVE ${PREFIX} ${PREFIX}/*)
 foreach(path IN LISTS expected)
-    if(NOT EXISTS ${PREFIX}/${path})
+    if(NOT path IN_LIST installed)
         message(FATAL_ERROR "not installed: ${path}")
     endif()
 endforeach()
+foreach(path IN LISTS installed)
+    if(NOT path IN_LIST expected)
+        message(FATAL_ERROR "installed but not expected: ${path}")
+    endif()
+endforeach()
+execute_process(COMMAND test -x ${PREFIX}/usr/games/volcanelle RESULT_VARIABLE result)
+if(NOT result EQUAL 0)
+    message(FATAL_ERROR "usr/games/volcanelle is not executable")
+endif()
 
-file(STRINGS ${PREFIX}/share/applications/${APP_ID}.desktop entry)
-foreach(line "Exec=volcanelle" "Icon=volcanelle")
+# The launcher must start the installed program and name the window's class.
+file(STRINGS ${PREFIX}/usr/share/applications/${APP_ID}.desktop entry)
+foreach(line "Exec=/usr/games/volcanelle" "Icon=${APP_ID}" "StartupWMClass=${APP_ID}")
     if(NOT line IN_LIST entry)
         message(FATAL_ERROR "desktop entry lacks ${line}")
     endif()
 endforeach()
-file(READ ${PREFIX}/share/metainfo/${APP_ID}.metainfo.xml metainfo)
+file(READ ${PREFIX}/usr/share/metainfo/${APP_ID}.metainfo.xml metainfo)
 if(NOT metainfo MATCHES "<launchable type=\"desktop-id\">${APP_ID}.desktop</launchable>")
     message(FATAL_ERROR "the metadata does not launch ${APP_ID}.desktop")
 endif()
 
-execute_process(COMMAND desktop-file-validate ${PREFIX}/share/applications/${APP_ID}.desktop
+execute_process(COMMAND desktop-file-validate ${PREFIX}/usr/share/applications/${APP_ID}.desktop
                 RESULT_VARIABLE result)
 if(NOT result EQUAL 0)
     message(FATAL_ERROR "installed desktop entry does not validate")

@@ -14,7 +14,7 @@ game=${1:?usage: duel_session.sh <volcanelle executable>}
 [ -x "$game" ] || { echo "FAIL: no executable at $game" >&2; exit 1; }
 for tool in Xvfb xauth xdotool; do
     command -v "$tool" >/dev/null ||
-        { echo "FAIL: $tool is missing (see tools/debian-packages.txt)" >&2; exit 1; }
+        { echo "FAIL: $tool is missing (see tools/debian-packages-test.txt)" >&2; exit 1; }
 done
 
 # The client area is 547 x 426 pixels under the menu bar; the board's first cell is 25 pixels
@@ -192,6 +192,9 @@ if [ "$menu_height" -lt 10 ] || [ "$menu_height" -gt 60 ]; then
     fail "unlikely menu bar height $menu_height (window $main_width x $main_height)"
 fi
 echo "game window at ($main_x, $main_y), menu bar $menu_height pixels high"
+# Its class names the desktop entry (StartupWMClass), so task bars group it with the launcher.
+xdo search --onlyvisible --class '^net\.volcanelle\.volcanelle$' 2>/dev/null | grep -qx "$main" ||
+    fail "the game window's class is not net.volcanelle.volcanelle"
 
 # A 45-mine round cannot end in a few clicks, and a mine found before the last shows no box:
 # the game window must stay the only window.
