@@ -1,0 +1,70 @@
+#!/usr/bin/env bash
+# Another X client destroys the game's windows (xdotool windowclose): the first mine-count
+# box, the game window, and a later modal box. Each must end as its close box would: the
+# first box and the game window end the program with status 0; the "Quitter ?" box answers
+# "Non" and the game goes on.
+# Usage: outside_close.sh <path to the volcanelle executable>
+set -euo pipefail
+
+if [ -z "${VOLCANELLE_E2E_BOUNDED:-}" ]; then
+    exec timeout --kill-after=5 90 env VOLCANELLE_E2E_BOUNDED=1 "$0" "$@"
+fi
+
+game=${1:?usage: outside_close.sh <volcanelle executable>}
+[ -x "$game" ] || { echo "FAIL: no executable at $game" >&2; exit 1; }
+
+# shellcheck source=xsession.sh
+. "$(dirname "$0")/xsession.sh"
+
+# Waits up to <seconds> for the game to end, and requires status 0.
+expect_game_end() { # expect_game_end <seconds>
+    local start status=0
+    start=$(now)
+    while game_alive; do
+        past "$start" "$1" && fail "the game still runs $1 s later; open: $(open_titles)"
+        sleep 0.05
+    done
+    wait "$game_pid" || status=$?
+    game_done=1
+    [ "$status" -eq 0 ] || fail "the game ended with status $status"
+}
+
+answer_first_box() {
+    local box
+    box=$(wait_for_window "Saisie" 20)
+    keys_to "$box" type --delay 30 "45"
+    keys_to "$box" key Return
+    wait_for_no_window "Saisie" 5
+}
+
+step="destroying the first mine-count box"
+start_game
+box=$(wait_for_window "Saisie" 20)
+xdo windowclose "$box" || fail "xdotool could not destroy the box"
+expect_game_end 5
+
+step="destroying the game window"
+start_game
+answer_first_box
+find_game_window
+xdo windowclose "$main" || fail "xdotool could not destroy the game window"
+expect_game_end 5
+
+step="destroying the quit question"
+start_game
+answer_first_box
+find_game_window
+# shellcheck disable=SC2086 # two numbers
+click_client $kQuitButton
+question=$(wait_for_window "Quitter ?" 10)
+xdo windowclose "$question" || fail "xdotool could not destroy the question"
+wait_for_no_window "Quitter ?" 5
+sleep 0.3
+game_alive || fail "the game ended when its question was destroyed"
+windows=$(open_titles)
+[ "$windows" = '"Volcanelle"' ] || fail "after the question was destroyed the windows are: $windows"
+xdo windowclose "$main" || fail "xdotool could not destroy the game window"
+expect_game_end 5
+
+step="done"
+echo "PASS"
