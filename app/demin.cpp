@@ -111,7 +111,10 @@ void demin::setVisible(bool visible)
     QMainWindow::setVisible(visible);
 }
 
-demin::~demin() = default;
+demin::~demin()
+{
+    delete about_;
+}
 
 void demin::buildPlayerPanels(QWidget* client)
 {
@@ -229,11 +232,18 @@ void demin::Command2_Click()
     // again would make it vanish as soon as the event loop runs.
     if (about_ && about_->isHidden())
         about_ = nullptr;
+    // A window of its own, not one owned by the game window: the window manager would keep
+    // an owned window above the board, over the cells under (156, 129).
     if (!about_)
-        about_ = new frmAbout(this);
+        about_ = new frmAbout();
     about_->show();
     about_->raise();
     about_->activateWindow();
+}
+
+frmAbout* demin::aboutWindow() const
+{
+    return about_;
 }
 
 void demin::nouvPartie_Click()

@@ -41,6 +41,8 @@ public:
     void setVisible(bool visible) override;
 
     Duel& duel() { return duel_; }
+    /// The information window while it is open, else null.
+    frmAbout* aboutWindow() const;
 
 signals:
     /// The players confirmed "Quitter" and have been given the verdict.

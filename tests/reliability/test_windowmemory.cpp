@@ -6,6 +6,7 @@
 #include "application.h"
 #include "demin.h"
 #include "fixeddraws.h"
+#include "frmabout.h"
 #include "modalanswerer.h"
 #include "texts.h"
 
@@ -104,7 +105,7 @@ void tst_WindowMemory::informationWindowOpenedAndClosed()
 
     const auto openAndClose = [&window] {
         window.Command2_Click();
-        auto* about = window.findChild<QDialog*>(QStringLiteral("frmAbout"));
+        auto* about = window.aboutWindow();
         if (!about)
             return false;
         about->close(); // deletes itself on close, later
@@ -122,7 +123,7 @@ void tst_WindowMemory::informationWindowOpenedAndClosed()
     report("information window opened and closed 1000 times", before, after);
 
     QVERIFY(window.findChildren<QObject*>().size() <= objects + kToleranceObjects);
-    QVERIFY(!window.findChild<QDialog*>(QStringLiteral("frmAbout")));
+    QVERIFY(!window.aboutWindow());
     QCOMPARE(QApplication::topLevelWidgets().size(), windows);
     if (kHeapMeasured)
         QVERIFY2(after.heapBytes - before.heapBytes < kToleranceBytes,

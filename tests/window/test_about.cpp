@@ -16,6 +16,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QTest>
+#include <QWindow>
 
 using namespace volcanelle;
 using namespace volcanelle::testing;
@@ -77,10 +78,14 @@ private slots:
                           Qt::LeftButton);
         window.findChild<QAction*>(QStringLiteral("aPropos"))->trigger();
         settle();
-        QCOMPARE(window.findChildren<frmAbout*>().size(), 1);
         QCOMPARE(aboutWindows(), 1);
-        frmAbout* about = window.findChild<frmAbout*>();
+        frmAbout* about = window.aboutWindow();
         QVERIFY(about->isVisible());
+        // A window of its own that the window manager stacks like any other: not owned by
+        // the game window, so not kept above the board.
+        QVERIFY(!about->parentWidget());
+        QVERIFY(about->windowHandle());
+        QVERIFY(!about->windowHandle()->transientParent());
         QVERIFY(!about->isModal());
         QVERIFY(!QApplication::activeModalWidget());
 
@@ -102,7 +107,7 @@ private slots:
     {
         QFETCH(QString, how);
         window_->Command2_Click();
-        QPointer<frmAbout> about = window_->findChild<frmAbout*>();
+        QPointer<frmAbout> about = window_->aboutWindow();
         QVERIFY(about);
         QVERIFY(QTest::qWaitForWindowExposed(about));
         // The keys are given to the description label: they must close the window from
@@ -130,7 +135,7 @@ private slots:
     {
         for (int time = 0; time < 2; ++time) {
             window_->Command2_Click();
-            QPointer<frmAbout> about = window_->findChild<frmAbout*>();
+            QPointer<frmAbout> about = window_->aboutWindow();
             QVERIFY(about);
             QCOMPARE(about->windowTitle(), QStringLiteral("À propos du démineur"));
             QCOMPARE(about->geometry(), QRect(156, 129, 375, 200));
@@ -173,21 +178,21 @@ private slots:
         // Escape, then "A propos" before the closed window has been destroyed: the players
         // must get a window that stays.
         window_->Command2_Click();
-        frmAbout* first = window_->findChild<frmAbout*>();
+        frmAbout* first = window_->aboutWindow();
         QVERIFY(first);
         QTest::keyClick(first, Qt::Key_Escape);
         window_->findChild<QAction*>(QStringLiteral("aPropos"))->trigger();
         settle();
         settle();
         QCOMPARE(aboutWindows(), 1);
-        QVERIFY(window_->findChild<frmAbout*>());
-        QVERIFY(window_->findChild<frmAbout*>()->isVisible());
+        QVERIFY(window_->aboutWindow());
+        QVERIFY(window_->aboutWindow()->isVisible());
     }
 
     void closingTheGameWindowClosesIt()
     {
         window_->Command2_Click();
-        QPointer<frmAbout> about = window_->findChild<frmAbout*>();
+        QPointer<frmAbout> about = window_->aboutWindow();
         QVERIFY(about);
         QVERIFY(window_->close());
         QVERIFY(!window_->isVisible());

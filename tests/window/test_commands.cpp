@@ -222,8 +222,8 @@ private slots:
         QCOMPARE(screen(*window_), before);
         QCOMPARE(quit.count(), 0);
         settle();
-        QVERIFY(window_->findChild<frmAbout*>());
-        QVERIFY(window_->findChild<frmAbout*>()->isVisible());
+        QVERIFY(window_->aboutWindow());
+        QVERIFY(window_->aboutWindow()->isVisible());
     }
 
     void quitNamesTheWinnerOnRoundsWon_data()
@@ -264,7 +264,7 @@ private slots:
         answerer_->seen.clear();
 
         window.Command2_Click();
-        QPointer<frmAbout> about = window.findChild<frmAbout*>();
+        QPointer<frmAbout> about = window.aboutWindow();
         QVERIFY(about);
         QSignalSpy quit(&window, &demin::quitRequested);
         BoxWatch watch([&quit](QDialog*) { return QStringLiteral("quit=%1").arg(quit.count()); });

@@ -183,7 +183,7 @@ int main(int argc, char* argv[])
     shooter.save(&window, QStringLiteral("screenshot"));
 
     window.Command2_Click();
-    if (auto* about = window.findChild<frmAbout*>(QStringLiteral("frmAbout"))) {
+    if (auto* about = window.aboutWindow()) {
         shooter.save(about, QStringLiteral("about"));
         about->close();
     } else {
