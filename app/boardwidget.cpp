@@ -84,6 +84,7 @@ void BoardWidget::buildCells()
         button->setObjectName(arrayName("cmdCase", index));
         button->setGeometry(picture(index)->geometry());
         button->setAccessibleName(accessible::cellName(index));
+        pressOnEnter(button);
         connect(button, &QAbstractButton::clicked, this, [this, index] { emit clicked(index); });
         covers_[static_cast<std::size_t>(index)] = button;
     }

@@ -1,8 +1,38 @@
 #include "controls.h"
 
+#include <QAbstractButton>
+#include <QKeyEvent>
 #include <QLabel>
 
 namespace volcanelle {
+
+namespace {
+
+// Clicks the button it watches on Enter or Return, on the main keyboard or the keypad.
+class EnterPresses : public QObject {
+public:
+    explicit EnterPresses(QAbstractButton* button) : QObject(button), button_(button) {}
+
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (watched != button_ || event->type() != QEvent::KeyPress)
+            return false;
+        const auto* key = static_cast<QKeyEvent*>(event);
+        const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
+        const auto modifiers = key->modifiers() & ~Qt::KeypadModifier;
+        if (!enter || modifiers != Qt::NoModifier)
+            return false;
+        // Held down, Enter presses once, as Space does.
+        if (!key->isAutoRepeat() && button_->isEnabled())
+            button_->click();
+        return true;
+    }
+
+private:
+    QAbstractButton* button_;
+};
+
+} // namespace
 
 QString arrayName(const char* name, int index)
 {
@@ -19,6 +49,11 @@ QLabel* addLabel(QWidget* parent, const QString& name, const QString& caption, c
     label->setWordWrap(true);
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     return label;
+}
+
+void pressOnEnter(QAbstractButton* button)
+{
+    button->installEventFilter(new EnterPresses(button));
 }
 
 void showCaption(QLabel* label, const QString& role, const QString& text)

@@ -2,6 +2,7 @@
 
 #include <QString>
 
+class QAbstractButton;
 class QFont;
 class QLabel;
 class QRect;
@@ -19,5 +20,9 @@ QLabel* addLabel(QWidget* parent, const QString& name, const QString& caption, c
 /// Writes a label whose text changes during play, and names it for assistive technology by
 /// what it shows and its current text: "<role> : <text>", or the role alone while empty.
 void showCaption(QLabel* label, const QString& role, const QString& text);
+
+/// Makes Enter press `button` while it has the focus, as Space does, the way command buttons
+/// answer on the classic desktop; the button does not become a default button.
+void pressOnEnter(QAbstractButton* button);
 
 } // namespace volcanelle

@@ -43,6 +43,7 @@ QPushButton* addButton(QWidget* parent, const QString& name, const QString& capt
     button->setObjectName(name);
     button->setGeometry(rect);
     button->setAutoDefault(false);
+    pressOnEnter(button);
     return button;
 }
 

@@ -129,6 +129,39 @@ private slots:
         QVERIFY(!board->focusNextCover(7));
     }
 
+    void enterPressesTheFocusedControl()
+    {
+        FixedDraws draws(mineRowsBoard());
+        ModalAnswerer answerer;
+        demin window(&draws);
+        QVERIFY(startShown(window, answerer));
+        answerer.seen.clear();
+
+        // Return on a cover, keypad Enter on the next one.
+        coverOf(window, 180)->setFocus();
+        key(Qt::Key_Return);
+        QVERIFY(coverOf(window, 180)->isHidden());
+        QCOMPARE(focusName(), coverName(181));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Enter, Qt::KeypadModifier);
+        QVERIFY(coverOf(window, 181)->isHidden());
+        QCOMPARE(window.duel().score(1), 2);
+
+        // The three commands, each focused in turn; none is a default button.
+        answerer.press(QStringLiteral("Non"));
+        answerer.press(QStringLiteral("Non"));
+        for (const char* name : {"cmdNouvellePartie", "Command1", "Command2"}) {
+            auto* button = window.findChild<QPushButton*>(QLatin1String(name));
+            QVERIFY(!button->isDefault() && !button->autoDefault());
+            // Sent to the button: offscreen, a closed box does not give the window back its
+            // activation, and with it the focus.
+            QTest::keyClick(button, Qt::Key_Return);
+        }
+        QCOMPARE(answerer.seen,
+                 QStringList({texts::askNewRound().title + u'|' + texts::askNewRound().text,
+                              texts::askQuit().title + u'|' + texts::askQuit().text}));
+        QVERIFY(window.aboutWindow());
+    }
+
     void namesFollowThePlay()
     {
         FixedDraws draws(mineRowsBoard());
