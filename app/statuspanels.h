@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QDateTime>
 #include <QObject>
+#include <functional>
 
 class QLabel;
 class QStatusBar;
@@ -13,17 +15,25 @@ namespace volcanelle {
 class StatusPanels : public QObject {
     Q_OBJECT
 public:
-    explicit StatusPanels(QStatusBar* bar);
+    /// What the date and time panels read the time of day from.
+    using Clock = std::function<QDateTime()>;
+
+    explicit StatusPanels(QStatusBar* bar, Clock clock = &QDateTime::currentDateTime);
 
     void setText(const QString& text);
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
+    void fitHeight(int barHeight);
     void showClock();
 
     QLabel* date_;
     QLabel* time_;
     QLabel* text_;
     QTimer* tick_;
+    Clock clock_;
 };
 
 } // namespace volcanelle

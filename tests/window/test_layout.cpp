@@ -5,6 +5,7 @@
 #include "demin.h"
 #include "fixeddraws.h"
 #include "modalanswerer.h"
+#include "statuspanels.h"
 #include "windowprobe.h"
 
 #include <QAbstractButton>
@@ -198,10 +199,13 @@ private slots:
         QCOMPARE(names, QStringList({"Panel1", "Panel2", "Panel3"}));
         QVERIFY(panels[0]->x() < panels[1]->x() && panels[1]->x() < panels[2]->x());
 
+        // Flush from the left edge, side by side: 1000, 700 and 2000 twips.
+        const std::array<int, 3> lefts{0, 67, 114};
         const std::array<int, 3> widths{67, 47, 133};
         for (int i = 0; i < 3; ++i) {
+            QCOMPARE(panels[i]->x(), lefts[static_cast<std::size_t>(i)]);
             QCOMPARE(panels[i]->width(), widths[static_cast<std::size_t>(i)]);
-            QCOMPARE(panels[i]->minimumWidth(), panels[i]->maximumWidth());
+            QVERIFY(panels[i]->isVisible());
         }
         QCOMPARE(panels[0]->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignHCenter);
         QCOMPARE(panels[1]->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignHCenter);
@@ -212,6 +216,27 @@ private slots:
         QVERIFY2(panels[1]->text() == timeBefore || panels[1]->text() == timeAfter,
                  qPrintable(panels[1]->text()));
         QCOMPARE(panels[2]->text(), QString());
+    }
+
+    void clockAndDateKeepUp()
+    {
+        // A clock that the test moves on: a second before midnight, then across it.
+        QDateTime now(QDate(2006, 12, 31), QTime(23, 59, 59, 900));
+        QStatusBar bar;
+        bar.setFixedHeight(17);
+        StatusPanels panels(&bar, [&now] { return now; });
+        const auto shown = [&bar](const char* name) {
+            return bar.findChild<QLabel*>(QLatin1String(name))->text();
+        };
+        QCOMPARE(shown("Panel1"), QStringLiteral("31/12/2006"));
+        QCOMPARE(shown("Panel2"), QStringLiteral("23:59"));
+
+        now = QDateTime(QDate(2007, 1, 1), QTime(0, 0, 59, 950));
+        QTRY_COMPARE_WITH_TIMEOUT(shown("Panel2"), QStringLiteral("00:00"), 2000);
+        QCOMPARE(shown("Panel1"), QStringLiteral("01/01/2007"));
+        // And again at the next minute: the clock does not stop after one step.
+        now = QDateTime(QDate(2007, 1, 1), QTime(0, 1, 30));
+        QTRY_COMPARE_WITH_TIMEOUT(shown("Panel2"), QStringLiteral("00:01"), 2000);
     }
 
     void tabGoesThroughTheCellsThenTheCommands()
