@@ -2,7 +2,7 @@
 #include "commandline.h"
 #include "demin.h"
 #include "displaycheck.h"
-#include "outsideclose.h"
+#include "outsidewatch.h"
 
 #include <QApplication>
 
@@ -18,7 +18,7 @@ int main(int argc, char* argv[])
 
     QApplication app(argc, argv);
     volcanelle::prepareApplication();
-    volcanelle::closeWindowsDestroyedOutside(app);
+    volcanelle::watchOutsideClients(app);
 
     // Only the mine-count box is built before the players answer it; the window follows.
     volcanelle::demin window(nullptr, nullptr, volcanelle::demin::Contents::WhenShown);

@@ -8,7 +8,7 @@
 # square with its top-left corner at (168, 24), one cell every 24 pixels.
 readonly kClientWidth=547 kClientHeight=426
 readonly kCellLeft=168 kCellTop=24 kPitch=24
-readonly kAboutButton="72 324" kQuitButton="72 356"
+readonly kNewRoundButton="72 292" kAboutButton="72 324" kQuitButton="72 356"
 
 work=$(mktemp -d)
 xvfb_pid="" game_pid="" game_done=""

@@ -1,16 +1,17 @@
 #!/usr/bin/env bash
-# Another X client destroys the game's windows (xdotool windowclose): the first mine-count
-# box, the game window, and a later modal box. Each must end as its close box would: the
-# first box and the game window end the program with status 0; the "Quitter ?" box answers
-# "Non" and the game goes on.
-# Usage: outside_close.sh <path to the volcanelle executable>
+# Another X client takes the game's windows away. Destroyed (xdotool windowclose), the first
+# mine-count box, the game window and a later modal box each end as their close box would:
+# the first box and the game window end the program with status 0; the "Quitter ?" box
+# answers "Non" and the game goes on. Unmapped (xdotool windowunmap), a later mine-count box
+# comes back, so that the players can answer it.
+# Usage: outside_clients.sh <path to the volcanelle executable>
 set -euo pipefail
 
 if [ -z "${VOLCANELLE_E2E_BOUNDED:-}" ]; then
     exec timeout --kill-after=5 90 env VOLCANELLE_E2E_BOUNDED=1 "$0" "$@"
 fi
 
-game=${1:?usage: outside_close.sh <volcanelle executable>}
+game=${1:?usage: outside_clients.sh <volcanelle executable>}
 [ -x "$game" ] || { echo "FAIL: no executable at $game" >&2; exit 1; }
 
 # shellcheck source=xsession.sh
@@ -29,10 +30,10 @@ expect_game_end() { # expect_game_end <seconds>
     [ "$status" -eq 0 ] || fail "the game ended with status $status"
 }
 
-answer_first_box() {
+answer_box() { # answer_box <mine count>
     local box
     box=$(wait_for_window "Saisie" 20)
-    keys_to "$box" type --delay 30 "45"
+    keys_to "$box" type --delay 30 "$1"
     keys_to "$box" key Return
     wait_for_no_window "Saisie" 5
 }
@@ -45,14 +46,14 @@ expect_game_end 5
 
 step="destroying the game window"
 start_game
-answer_first_box
+answer_box 45
 find_game_window
 xdo windowclose "$main" || fail "xdotool could not destroy the game window"
 expect_game_end 5
 
 step="destroying the quit question"
 start_game
-answer_first_box
+answer_box 45
 find_game_window
 # shellcheck disable=SC2086 # two numbers
 click_client $kQuitButton
@@ -63,6 +64,24 @@ sleep 0.3
 game_alive || fail "the game ended when its question was destroyed"
 windows=$(open_titles)
 [ "$windows" = '"Volcanelle"' ] || fail "after the question was destroyed the windows are: $windows"
+xdo windowclose "$main" || fail "xdotool could not destroy the game window"
+expect_game_end 5
+
+step="unmapping a later mine-count box"
+start_game
+answer_box 45
+find_game_window
+# shellcheck disable=SC2086 # two numbers
+click_client $kNewRoundButton
+question=$(wait_for_window "Nouvelle manche ?" 10)
+keys_to "$question" key Tab
+keys_to "$question" key space
+box=$(wait_for_window "Saisie" 10)
+xdo windowunmap "$box" || fail "xdotool could not unmap the box"
+answer_box 30
+sleep 0.3
+windows=$(open_titles)
+[ "$windows" = '"Volcanelle"' ] || fail "after the second count the windows are: $windows"
 xdo windowclose "$main" || fail "xdotool could not destroy the game window"
 expect_game_end 5
 
