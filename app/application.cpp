@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QIcon>
+#include <QImageReader>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
@@ -26,13 +27,23 @@ void loadQtTranslations(const QLocale& french)
         delete translator;
 }
 
+// A PNG file read as PNG. Left to find the format itself, Qt would first load every image
+// plug-in (JPEG, GIF, ICO...) to ask each one, all of it before the first box could show.
+QPixmap png(const QString& path)
+{
+    QImageReader reader(path, "png");
+    reader.setAutoDetectImageFormat(false);
+    return QPixmap::fromImage(reader.read());
+}
+
 // The 32 x 32 sixteen-colour icon, with the theme's larger drawings of the same picture for
 // high-density screens and large task switchers.
 QIcon windowIcon()
 {
-    QIcon icon(QStringLiteral(":/icon.png"));
+    QIcon icon;
+    icon.addPixmap(png(QStringLiteral(":/icon.png")));
     for (int size : {16, 24, 48, 64, 128, 256})
-        icon.addFile(QStringLiteral(":/icons/%1.png").arg(size), QSize(size, size));
+        icon.addPixmap(png(QStringLiteral(":/icons/%1.png").arg(size)));
     return icon;
 }
 
