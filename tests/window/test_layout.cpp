@@ -5,6 +5,7 @@
 #include "demin.h"
 #include "fixeddraws.h"
 #include "modalanswerer.h"
+#include "pictureset.h"
 #include "statuspanels.h"
 #include "windowprobe.h"
 
@@ -330,6 +331,55 @@ private slots:
         }
         QVERIFY(!line(QStringLiteral("Line1(14)")));
         QVERIFY(!line(QStringLiteral("Line5(14)")));
+
+        // As drawn on the window: the grid in the grey of an inactive window's border, across
+        // and down, between the covers of row 0 and column 0.
+        QVERIFY(showActive(window));
+        const QImage client = window.centralWidget()->grab().toImage();
+        const QColor grid(212, 208, 200);
+        QCOMPARE(client.pixelColor(192, 36), grid);
+        QCOMPARE(client.pixelColor(180, 48), grid);
+        QCOMPARE(client.pixelColor(516, 360), grid);
+    }
+
+    void digitsInTheirColours()
+    {
+        // The colour of each digit's ink, named by the nearest of these.
+        const std::vector<std::pair<const char*, QColor>> named{
+            {"blue", QColor(0, 0, 220)},   {"dark green", QColor(0, 120, 0)},
+            {"red", QColor(255, 0, 0)},    {"purple", QColor(128, 0, 128)},
+            {"brown", QColor(128, 64, 0)}, {"bright green", QColor(0, 200, 0)},
+            {"navy", QColor(0, 0, 100)},   {"grey", QColor(128, 128, 128)}};
+        const QColor background(236, 233, 216);
+        const auto distance = [](const QColor& a, const QColor& b) {
+            return std::abs(a.red() - b.red()) + std::abs(a.green() - b.green()) +
+                   std::abs(a.blue() - b.blue());
+        };
+        PictureSet pictures;
+        QStringList seen;
+        for (int count = 1; count <= 8; ++count) {
+            const QImage image = pictures.pixmap(countPicture(count)).toImage();
+            long red = 0, green = 0, blue = 0, ink = 0;
+            for (int y = 0; y < image.height(); ++y)
+                for (int x = 0; x < image.width(); ++x) {
+                    const QColor colour = image.pixelColor(x, y);
+                    if (distance(colour, background) < 150)
+                        continue;
+                    red += colour.red();
+                    green += colour.green();
+                    blue += colour.blue();
+                    ++ink;
+                }
+            QVERIFY(ink > 20);
+            const QColor mean(int(red / ink), int(green / ink), int(blue / ink));
+            const auto nearest =
+                std::min_element(named.begin(), named.end(), [&](const auto& a, const auto& b) {
+                    return distance(a.second, mean) < distance(b.second, mean);
+                });
+            seen << QString::fromLatin1(nearest->first);
+        }
+        QCOMPARE(seen, QStringList({"blue", "dark green", "red", "purple", "brown", "bright green",
+                                    "navy", "grey"}));
     }
 
     void coverHidesItsPictureCompletely()
