@@ -293,9 +293,20 @@ private slots:
         answerer.seen.clear();
         answerer.press(QStringLiteral("Oui"));
         answerer.press(QStringLiteral("OK"));
+        // Each box wide enough for its title in a bold title-bar face, with room beside it
+        // for the window manager's buttons, though its text is much shorter.
+        BoxWatch watch([](QDialog* box) {
+            QFont bold = box->font();
+            bold.setBold(true);
+            const int title = QFontMetrics(bold).horizontalAdvance(box->windowTitle());
+            return box->width() >= title + 100
+                       ? QStringLiteral("fits")
+                       : QStringLiteral("%1 < %2 + 100").arg(box->width()).arg(title);
+        });
 
         QTest::mouseClick(window.findChild<QPushButton*>(QStringLiteral("Command1")),
                           Qt::LeftButton);
+        QCOMPARE(watch.notes, QStringList(2, QStringLiteral("fits")));
 
         QCOMPARE(answerer.seen, QStringList({box(texts::askQuit()), box(texts::duelDrawn())}));
         QCOMPARE(box(texts::duelDrawn()),
