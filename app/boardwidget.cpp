@@ -6,7 +6,9 @@
 #include "gridline.h"
 #include "twips.h"
 
+#include <QKeyEvent>
 #include <QLabel>
+#include <algorithm>
 
 namespace volcanelle {
 
@@ -85,6 +87,7 @@ void BoardWidget::buildCells()
         button->setGeometry(picture(index)->geometry());
         button->setAccessibleName(accessible::cellName(index));
         pressOnEnter(button);
+        button->installEventFilter(this);
         connect(button, &QAbstractButton::clicked, this, [this, index] { emit clicked(index); });
         covers_[static_cast<std::size_t>(index)] = button;
     }
@@ -152,6 +155,72 @@ bool BoardWidget::focusNextCover(int index)
         }
     }
     return false;
+}
+
+bool BoardWidget::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() != QEvent::KeyPress)
+        return false;
+    const auto* key = static_cast<QKeyEvent*>(event);
+    if ((key->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier)
+        return false;
+    const auto found = std::find(covers_.begin(), covers_.end(), watched);
+    if (found == covers_.end())
+        return false;
+    switch (key->key()) {
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+    case Qt::Key_Home:
+    case Qt::Key_End:
+        break;
+    default:
+        return false;
+    }
+    const int target = cellForKey(static_cast<int>(found - covers_.begin()), key->key());
+    if (target >= 0)
+        cover(target)->setFocus(Qt::OtherFocusReason);
+    // Taken even when the focus stays: left to the button, an arrow would walk the tab chain.
+    return true;
+}
+
+int BoardWidget::cellForKey(int index, int key) const
+{
+    const auto covered = [this](int cell) { return covered_[static_cast<std::size_t>(cell)]; };
+    int rowStep = 0;
+    int columnStep = 0;
+    switch (key) {
+    case Qt::Key_Home:
+        for (int cell = 0; cell < kCells; ++cell)
+            if (covered(cell))
+                return cell;
+        return -1;
+    case Qt::Key_End:
+        for (int cell = kCells - 1; cell >= 0; --cell)
+            if (covered(cell))
+                return cell;
+        return -1;
+    case Qt::Key_Up:
+        rowStep = -1;
+        break;
+    case Qt::Key_Down:
+        rowStep = 1;
+        break;
+    case Qt::Key_Left:
+        columnStep = -1;
+        break;
+    default:
+        columnStep = 1;
+    }
+    // Uncovered cells are passed over; the board's edges are not crossed.
+    int row = rowOf(index) + rowStep;
+    int column = columnOf(index) + columnStep;
+    for (; row >= 0 && row < kRows && column >= 0 && column < kColumns;
+         row += rowStep, column += columnStep)
+        if (covered(indexOf(row, column)))
+            return indexOf(row, column);
+    return -1;
 }
 
 } // namespace volcanelle

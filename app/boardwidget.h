@@ -41,7 +41,15 @@ signals:
     /// The players clicked the cover of cell `index`.
     void clicked(int index);
 
+protected:
+    /// Arrow keys, Home and End on a cover move the focus across the board.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
+    /// Where `key` takes the focus from cell `index`: an arrow to the nearest covered cell in
+    /// its direction, Home and End to the first and last covered cells; -1 to stay, at the
+    /// board's edge or with nothing covered beyond.
+    int cellForKey(int index, int key) const;
     void buildCells();
     void buildLines();
     QLabel* picture(int index) const { return pictures_[static_cast<std::size_t>(index)]; }

@@ -15,6 +15,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
+#include <cmath>
 
 using namespace volcanelle;
 using namespace volcanelle::testing;
@@ -48,6 +49,20 @@ QString focusName()
 QString coverName(int index)
 {
     return QStringLiteral("cmdCase(%1)").arg(index);
+}
+
+// The WCAG contrast ratio of two colours.
+double contrast(const QColor& a, const QColor& b)
+{
+    const auto luminance = [](const QColor& colour) {
+        const auto channel = [](double value) {
+            return value <= 0.04045 ? value / 12.92 : std::pow((value + 0.055) / 1.055, 2.4);
+        };
+        return 0.2126 * channel(colour.redF()) + 0.7152 * channel(colour.greenF()) +
+               0.0722 * channel(colour.blueF());
+    };
+    const double la = luminance(a), lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
 }
 
 } // namespace
@@ -127,6 +142,48 @@ private slots:
         board->setCovered(7, false);
         QCOMPARE(focusName(), QStringLiteral("after"));
         QVERIFY(!board->focusNextCover(7));
+    }
+
+    void arrowsCrossTheBoard()
+    {
+        FixedDraws draws(mineRowsBoard());
+        ModalAnswerer answerer;
+        demin window(&draws);
+        QVERIFY(startShown(window, answerer));
+
+        // The focused cell wears a frame from the start of the round, at least 3:1 against
+        // the cover's face around it (WCAG contrast, from the pixels drawn).
+        const QImage drawn = coverOf(window, 0)->grab().toImage();
+        const double ratio = contrast(drawn.pixelColor(4, 12), drawn.pixelColor(12, 12));
+        qInfo("focus frame contrast %.1f:1", ratio);
+        QVERIFY(ratio >= 3.0);
+        QVERIFY(contrast(coverOf(window, 1)->grab().toImage().pixelColor(4, 12),
+                         drawn.pixelColor(12, 12)) < 1.5);
+
+        // One column or row per arrow, held at the edges; Home and End.
+        const std::vector<std::pair<Qt::Key, int>> walk{
+            {Qt::Key_Up, 0},      {Qt::Key_Left, 0},  {Qt::Key_Right, 1},
+            {Qt::Key_Down, 16},   {Qt::Key_End, 224}, {Qt::Key_Down, 224},
+            {Qt::Key_Right, 224}, {Qt::Key_Up, 209},  {Qt::Key_Home, 0}};
+        for (const auto& [arrow, cell] : walk) {
+            key(arrow);
+            QCOMPARE(focusName(), coverName(cell));
+        }
+
+        // Uncovered cells are skipped: rows 0 to 11 open, and Up from row 12 has nowhere to go.
+        key(Qt::Key_Space);
+        QCOMPARE(focusName(), coverName(180));
+        for (const auto& [arrow, cell] :
+             std::vector<std::pair<Qt::Key, int>>{{Qt::Key_Up, 180},
+                                                  {Qt::Key_Right, 181},
+                                                  {Qt::Key_Down, 196},
+                                                  {Qt::Key_Home, 180}}) {
+            key(arrow);
+            QCOMPARE(focusName(), coverName(cell));
+        }
+        // Tab keeps to reading order.
+        key(Qt::Key_Tab);
+        QCOMPARE(focusName(), coverName(181));
     }
 
     void enterPressesTheFocusedControl()
