@@ -34,4 +34,15 @@ QString pictureName(int index, Picture picture, bool covered)
     return cellName(index) + QStringLiteral(" : ") + shows;
 }
 
+QString moveDescription(int index, Picture picture, int opened, const QString& turn)
+{
+    QString told = QStringLiteral("Ligne %1, colonne %2 : %3")
+                       .arg(rowOf(index) + 1)
+                       .arg(columnOf(index) + 1)
+                       .arg(pictureWord(picture));
+    if (opened > 1)
+        told += QStringLiteral(", %1 cases découvertes").arg(opened);
+    return told + QStringLiteral(". ") + turn;
+}
+
 } // namespace volcanelle::accessible

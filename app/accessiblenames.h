@@ -16,4 +16,8 @@ QString pictureWord(Picture picture);
 /// ("Case ligne 3, colonne 7 : mine"); while covered it tells only that it is covered.
 QString pictureName(int index, Picture picture, bool covered);
 
+/// What a move did, for the cell that gets the focus after it: "Ligne 8, colonne 8 : 2. Le
+/// joueur n°2 a la main.", with the number of cells uncovered when a blank area opened.
+QString moveDescription(int index, Picture picture, int opened, const QString& turn);
+
 } // namespace volcanelle::accessible

@@ -9,6 +9,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <algorithm>
+#include <utility>
 
 namespace volcanelle {
 
@@ -121,11 +122,13 @@ void BoardWidget::setCovered(int index, bool covered)
 {
     covered_[static_cast<std::size_t>(index)] = covered;
     CoverButton* button = cover(index);
-    // Left alone, Qt hands the focus of a hidden widget to the next one in the tab chain,
-    // which past the last cell leaves the board: keep keyboard play on the board while any
-    // cell is left covered. With none left, the focus does leave it, to what follows.
-    if (!covered && button->hasFocus())
-        focusNextCover(index);
+    // Left alone, Qt hands the focus of a hidden widget to the next one in the tab chain, and
+    // a blank area would then pull it through one cell after another as it opens, each move
+    // of the focus spoken by a screen reader. Hold it until the move is over.
+    if (!covered && button->hasFocus()) {
+        focusTakenFrom_ = index;
+        button->clearFocus();
+    }
     button->setVisible(covered);
     QLabel* label = picture(index);
     // A picture under its opaque cover cannot be seen, so it is not repainted while covered:
@@ -145,16 +148,45 @@ void BoardWidget::setPicture(int index, Picture picture)
         accessible::pictureName(index, picture, covered_[static_cast<std::size_t>(index)]));
 }
 
-bool BoardWidget::focusNextCover(int index)
+int BoardWidget::nextCovered(int index) const
 {
     for (int step = 1; step < kCells; ++step) {
         const int next = (index + step) % kCells;
-        if (covered_[static_cast<std::size_t>(next)]) {
-            cover(next)->setFocus(Qt::TabFocusReason);
-            return true;
-        }
+        if (covered_[static_cast<std::size_t>(next)])
+            return next;
     }
-    return false;
+    return -1;
+}
+
+bool BoardWidget::focusNextCover(int index)
+{
+    const int next = nextCovered(index);
+    if (next >= 0)
+        cover(next)->setFocus(Qt::TabFocusReason);
+    return next >= 0;
+}
+
+void BoardWidget::finishMove(const QString& description)
+{
+    if (focusTakenFrom_ < 0)
+        return;
+    const int from = std::exchange(focusTakenFrom_, -1);
+    if (described_)
+        described_->setAccessibleDescription(QString());
+    const int cell = nextCovered(from);
+    QWidget* next = cell >= 0 ? cover(cell) : nullptr;
+    // With no cell left covered, the focus goes on to what follows the board.
+    for (QWidget* after = cover(kCells - 1)->nextInFocusChain(); !next && after != cover(0);
+         after = after->nextInFocusChain())
+        if ((after->focusPolicy() & Qt::TabFocus) && after->isVisibleTo(window()) &&
+            !isAncestorOf(after))
+            next = after;
+    if (!next)
+        return;
+    // Told before the focus arrives, so that it is read out with the cell's name.
+    next->setAccessibleDescription(description);
+    described_ = next;
+    next->setFocus(Qt::OtherFocusReason);
 }
 
 bool BoardWidget::eventFilter(QObject* watched, QEvent* event)

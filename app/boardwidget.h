@@ -4,6 +4,7 @@
 #include "picture.h"
 #include "pictureset.h"
 
+#include <QPointer>
 #include <QWidget>
 #include <array>
 
@@ -26,8 +27,12 @@ public:
     explicit BoardWidget(QWidget* parent = nullptr);
 
     /// Shows or lifts the cover of cell `index` (0 <= index < 225). Lifting the cover that has
-    /// the keyboard focus hands the focus to the next covered cell.
+    /// the keyboard focus takes the focus away until finishMove() places it.
     void setCovered(int index, bool covered);
+    /// Ends a player's move: the focus, if the move took it, goes once to the next covered
+    /// cell, or past the board when none is left, and that cell's accessible description
+    /// becomes `description` (what the move uncovered and whose turn it is now).
+    void finishMove(const QString& description);
     /// Puts `picture` under the cover of cell `index` (0 <= index < 225).
     void setPicture(int index, Picture picture);
     /// Gives the keyboard focus to the first covered cell after `index` in reading order,
@@ -50,6 +55,8 @@ private:
     /// its direction, Home and End to the first and last covered cells; -1 to stay, at the
     /// board's edge or with nothing covered beyond.
     int cellForKey(int index, int key) const;
+    /// The first covered cell after `index` in reading order, round the board; -1 for none.
+    int nextCovered(int index) const;
     void buildCells();
     void buildLines();
     QLabel* picture(int index) const { return pictures_[static_cast<std::size_t>(index)]; }
@@ -61,6 +68,10 @@ private:
     // says nothing until the window is first shown.
     std::array<Picture, kCells> shown_{};
     std::array<bool, kCells> covered_{};
+    // The cell whose lifted cover had the focus during the move in progress, or -1.
+    int focusTakenFrom_ = -1;
+    // The cover that tells what the last move did.
+    QPointer<QWidget> described_;
 };
 
 } // namespace volcanelle

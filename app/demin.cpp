@@ -1,5 +1,6 @@
 #include "demin.h"
 
+#include "accessiblenames.h"
 #include "boardwidget.h"
 #include "controls.h"
 #include "coverbutton.h"
@@ -205,7 +206,12 @@ bool demin::Form_Load()
 
 void demin::cmdCase_Click(int index)
 {
+    const int coveredBefore = duel_.board().coveredCount();
     duel_.cmdCase_Click(index);
+    const int opened = coveredBefore - duel_.board().coveredCount();
+    board_->finishMove(opened > 0 ? accessible::moveDescription(index, duel_.board().picture(index),
+                                                                opened, lblMain_->text())
+                                  : QString());
 }
 
 void demin::cmdNouvellePartie_Click()

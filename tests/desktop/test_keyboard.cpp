@@ -51,6 +51,18 @@ QString coverName(int index)
     return QStringLiteral("cmdCase(%1)").arg(index);
 }
 
+// Counts the times the keyboard focus arrives on a widget, anywhere in the application.
+class FocusCount : public QObject {
+public:
+    FocusCount() { qApp->installEventFilter(this); }
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        count += event->type() == QEvent::FocusIn && watched->isWidgetType() ? 1 : 0;
+        return false;
+    }
+    int count = 0;
+};
+
 // The WCAG contrast ratio of two colours.
 double contrast(const QColor& a, const QColor& b)
 {
@@ -88,10 +100,17 @@ private slots:
 
         // Space on a blank cell opens rows 0 to 11; the focus moves on to the first cover
         // left, at the start of the mine rows, and the turn passes.
+        // The focus moves once, when the area has opened, and the cell it lands on tells
+        // what the move uncovered and who plays now.
+        FocusCount arrivals;
         key(Qt::Key_Space);
         QVERIFY(coverOf(window, 0)->isHidden());
         QCOMPARE(window.duel().board().coveredCount(), 45);
         QCOMPARE(focusName(), coverName(180));
+        QCOMPARE(arrivals.count, 1);
+        QCOMPARE(coverOf(window, 180)->accessibleDescription(),
+                 QStringLiteral("Ligne 1, colonne 1 : vide, 180 cases découvertes. Le joueur "
+                                "n°2 a la main."));
         QCOMPARE(window.duel().joueur(), 2);
 
         // A mine: player 2 scores and plays again from the next cover.
@@ -99,6 +118,8 @@ private slots:
         QVERIFY(coverOf(window, 180)->isHidden());
         QCOMPARE(window.duel().score(2), 1);
         QCOMPARE(focusName(), coverName(181));
+        QCOMPARE(coverOf(window, 181)->accessibleDescription(),
+                 QStringLiteral("Ligne 13, colonne 1 : mine. Le joueur n°2 a la main."));
 
         // Tab skips the uncovered cells and ends the board with the three buttons.
         for (int index = 182; index < 225; ++index) {
@@ -140,6 +161,7 @@ private slots:
                 board->setCovered(index, false);
         board->cover(7)->setFocus();
         board->setCovered(7, false);
+        board->finishMove(QString());
         QCOMPARE(focusName(), QStringLiteral("after"));
         QVERIFY(!board->focusNextCover(7));
     }
