@@ -2,6 +2,7 @@
 
 #include "accessiblenames.h"
 #include "boardwidget.h"
+#include "computerplayer.h"
 #include "controls.h"
 #include "coverbutton.h"
 #include "dialogs.h"
@@ -9,6 +10,7 @@
 #include "frmabout.h"
 #include "minecount.h"
 #include "statuspanels.h"
+#include "texts.h"
 #include "twips.h"
 
 #include <QCloseEvent>
@@ -50,12 +52,15 @@ QPushButton* addButton(QWidget* parent, const QString& name, const QString& capt
 
 } // namespace
 
-demin::demin(RandomSource* random, QWidget* parent, Contents contents)
+demin::demin(RandomSource* random, QWidget* parent, Contents contents, Seats seats)
     : QMainWindow(parent), ownRandom_(random ? nullptr : std::make_unique<ClockRandom>()),
-      duel_(*this, random ? *random : *ownRandom_)
+      duel_(*this, random ? *random : *ownRandom_), seats_(seats)
 {
     setObjectName(QStringLiteral("demin"));
-    setWindowTitle(QStringLiteral("Volcanelle"));
+    setWindowTitle(seats_.allAtDesk() ? QStringLiteral("Volcanelle")
+                                      : texts::computerWindowTitle());
+    if (seats_.seat(2) == Seat::Computer)
+        computer_ = new ComputerPlayer(duel_, seats_, this);
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     if (contents == Contents::Now)
@@ -206,18 +211,28 @@ bool demin::Form_Load()
 
 void demin::cmdCase_Click(int index)
 {
+    // While the computer has the turn the players' clicks are not theirs to make.
+    if (!seats_.deskMayClick(duel_))
+        return;
     const int coveredBefore = duel_.board().coveredCount();
     duel_.cmdCase_Click(index);
     const int opened = coveredBefore - duel_.board().coveredCount();
     board_->finishMove(opened > 0 ? accessible::moveDescription(index, duel_.board().picture(index),
                                                                 opened, lblMain_->text())
                                   : QString());
+    if (computer_)
+        computer_->wake();
 }
 
 void demin::cmdNouvellePartie_Click()
 {
-    if (!duel_.askNewRound())
+    if (!duel_.askNewRound()) {
         endGame();
+        return;
+    }
+    // After a finished round the side that did not find the last mine starts.
+    if (computer_)
+        computer_->wake();
 }
 
 void demin::Command1_Click()

@@ -2,6 +2,7 @@
 
 #include "duel.h"
 #include "duelview.h"
+#include "seats.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -15,6 +16,7 @@ class QPushButton;
 namespace volcanelle {
 
 class BoardWidget;
+class ComputerPlayer;
 class StatusPanels;
 class frmAbout;
 
@@ -30,8 +32,10 @@ public:
 
     /// `random` is the mine draw's source; the window uses a clock-seeded one when none is
     /// given. The source must outlive the window.
+    /// `seats` says who plays each side; by default both sides play at this desk. When the
+    /// computer holds a side, the window says so in its title and the computer plays there.
     explicit demin(RandomSource* random = nullptr, QWidget* parent = nullptr,
-                   Contents contents = Contents::Now);
+                   Contents contents = Contents::Now, Seats seats = Seats());
     ~demin() override;
 
     /// Starts the duel: sets its state and asks for the first round's mine count. Call before
@@ -96,6 +100,8 @@ private:
     QPushButton* Command1_ = nullptr;
     QPushButton* Command2_ = nullptr;
     StatusPanels* status_ = nullptr;
+    Seats seats_;
+    ComputerPlayer* computer_ = nullptr;
     QPointer<frmAbout> about_;
 
     // What the duel wrote while the widgets were not built yet; empty for what it has not.

@@ -21,7 +21,9 @@ int main(int argc, char* argv[])
     volcanelle::watchOutsideClients(app);
 
     // Only the mine-count box is built before the players answer it; the window follows.
-    volcanelle::demin window(nullptr, nullptr, volcanelle::demin::Contents::WhenShown);
+    using volcanelle::Seat;
+    const volcanelle::Seats seats(Seat::Desk, line.options.computer ? Seat::Computer : Seat::Desk);
+    volcanelle::demin window(nullptr, nullptr, volcanelle::demin::Contents::WhenShown, seats);
     if (!window.Form_Load())
         return 0;
     QObject::connect(&window, &volcanelle::demin::quitRequested, &app, [] {

@@ -1,0 +1,145 @@
+// A round against the computer at pace 0, the human's side played with real clicks. The
+// board: 30 mines on rows 12 and 13 (see twoMineRows).
+
+#include "application.h"
+#include "computerplayer.h"
+#include "demin.h"
+#include "fixeddraws.h"
+#include "modalanswerer.h"
+#include "texts.h"
+#include "windowprobe.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QTest>
+#include <QTimer>
+
+using namespace volcanelle;
+using namespace volcanelle::testing;
+
+namespace {
+
+QString box(const texts::Message& message)
+{
+    return message.title + QLatin1Char('|') + message.text;
+}
+
+int points(demin& window, const char* label)
+{
+    // "Score : 12 points"
+    return caption(window, QLatin1String(label)).section(QLatin1Char(' '), 2, 2).toInt();
+}
+
+} // namespace
+
+class TestComputer : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() { prepareApplication(); }
+
+    // A pace that is not a sensible number of milliseconds falls back to 600 ms.
+    void paceFromTheEnvironment()
+    {
+        const QList<QPair<QByteArray, int>> cases{
+            {"0", 0}, {" 250 ", 250}, {"vite", 600}, {"-5", 600}, {"99999999999", 600}};
+        for (const auto& [value, pace] : cases) {
+            qputenv("VOLCANELLE_COMPUTER_PACE_MS", value);
+            QCOMPARE(ComputerPlayer::paceFromEnvironment(), pace);
+        }
+        qunsetenv("VOLCANELLE_COMPUTER_PACE_MS");
+        QCOMPARE(ComputerPlayer::paceFromEnvironment(), 600);
+    }
+
+    // At a pace of 200 ms the computer's turn lasts long enough to try to get in its way.
+    void computerWaitsForItsTurnAndForBoxes()
+    {
+        qputenv("VOLCANELLE_COMPUTER_PACE_MS", "200");
+        FixedDraws draws(twoMineRows());
+        demin window(&draws, nullptr, demin::Contents::Now, Seats(Seat::Desk, Seat::Computer));
+        {
+            ModalAnswerer answerer;
+            QVERIFY(startDuel(window, answerer, QStringLiteral("30")));
+        }
+        QVERIFY(showActive(window));
+
+        // A blank cell: rows 0 to 11 open and the computer has the turn. A click from the
+        // desk is not the human's to make now.
+        clickCell(window, 0);
+        const QStringList computersTurn = screen(window);
+        QCOMPARE(caption(window, QStringLiteral("lblMain")), texts::turnCaption(2));
+        clickCell(window, 180);
+        QCOMPARE(screen(window), computersTurn);
+
+        // Nor does the computer click while a box waits for the players, although its beat
+        // comes round in the box's own event loop. The box is closed in the callback,
+        // whatever it finds, so that exec() returns.
+        QStringList underTheBox;
+        QTimer::singleShot(700, &window, [&] {
+            underTheBox = screen(window);
+            if (QWidget* open = QApplication::activeModalWidget())
+                for (QAbstractButton* button : open->findChildren<QAbstractButton*>())
+                    if (button->text() == QStringLiteral("Non"))
+                        button->click();
+        });
+        window.cmdNouvellePartie_Click();
+        QCOMPARE(underTheBox, computersTurn);
+
+        // Once the box is gone, the computer takes the mines that row 11 pins.
+        QTRY_COMPARE(caption(window, QStringLiteral("lblScore(2)")), texts::scoreCaption(2));
+        QVERIFY(cover(window, 180)->isHidden() || cover(window, 181)->isHidden());
+    }
+
+    void wholeRoundAgainstTheComputer()
+    {
+        qputenv("VOLCANELLE_COMPUTER_PACE_MS", "0");
+        FixedDraws draws(twoMineRows());
+        demin window(&draws, nullptr, demin::Contents::Now, Seats(Seat::Desk, Seat::Computer));
+        ModalAnswerer answerer;
+        QVERIFY(startDuel(window, answerer, QStringLiteral("30")));
+        QVERIFY(showActive(window));
+        answerer.seen.clear();
+        QCOMPARE(window.windowTitle(), QStringLiteral("Volcanelle — contre l'ordinateur"));
+        QCOMPARE(caption(window, QStringLiteral("lblMain")), texts::turnCaption(1));
+
+        clickCell(window, 0);
+        // The numbers of row 11 pin every mine of row 12: the computer takes them all, then
+        // guesses in rows 13 and 14. The human answers by clicking the first cover left.
+        answerer.press(QStringLiteral("OK"));
+        answerer.press(QStringLiteral("OK"));
+        for (int turn = 0; turn < 60 && window.duel().roundInPlay(); ++turn) {
+            QTRY_VERIFY(window.duel().joueur() == 1 || !window.duel().roundInPlay());
+            if (!window.duel().roundInPlay())
+                break;
+            int first = 0;
+            while (cover(window, first)->isHidden())
+                ++first;
+            clickCell(window, first);
+        }
+        QVERIFY(!window.duel().roundInPlay());
+        for (int index = 180; index < 195; ++index)
+            QVERIFY(cover(window, index)->isHidden());
+
+        const int human = points(window, "lblScore(1)");
+        const int computer = points(window, "lblScore(2)");
+        QCOMPARE(human + computer, 30);
+        QVERIFY2(computer >= 15, qPrintable(QString::number(computer)));
+        const int winner = human > computer ? 1 : 2;
+        QTRY_COMPARE(answerer.seen,
+                     QStringList({box(texts::roundFinished()), box(texts::roundWonBy(winner))}));
+        QCOMPARE(caption(window, QStringLiteral("Panel3")), texts::minesLeftCaption(0));
+        QCOMPARE(caption(window, QStringLiteral("lblPartie%1").arg(winner)),
+                 QStringLiteral("Partie gagnée : 1"));
+
+        // The round is over: the computer stays still whoever has the turn, and a click from
+        // the desk only tells that the round is over.
+        QTest::qWait(100);
+        QCOMPARE(answerer.seen.size(), 2);
+        answerer.press(QStringLiteral("OK"));
+        clickCell(window, 224);
+        QCOMPARE(answerer.seen.last(), box(texts::roundOver()));
+        QVERIFY2(answerer.unexpected.isEmpty(), qPrintable(answerer.unexpected.join('\n')));
+    }
+};
+
+QTEST_MAIN(TestComputer)
+#include "test_computer.moc"
