@@ -15,11 +15,13 @@ struct DisplayEnvironment {
 
 /// Why the game cannot open a window, as a French sentence for the players, or nothing when
 /// Qt can try. Only sure failures are reported: whatever might work is left for Qt to try.
-/// `reachesX` tells whether the X display of that name accepts a connection;
-/// `hasPlatform` whether Qt has a platform plugin of that name.
-std::optional<QString> displayProblem(const DisplayEnvironment& environment,
-                                      const std::function<bool(const QString&)>& reachesX,
-                                      const std::function<bool(const QString&)>& hasPlatform);
+/// `screenDepth` gives the bits per pixel of the default screen of the X display of that
+/// name, nothing when it refuses the connection; `hasPlatform` tells whether Qt has a
+/// platform plugin of that name.
+std::optional<QString>
+displayProblem(const DisplayEnvironment& environment,
+               const std::function<std::optional<int>(const QString&)>& screenDepth,
+               const std::function<bool(const QString&)>& hasPlatform);
 
 /// Checks the process's environment before the application object exists, since Qt aborts
 /// when no platform starts. Prints the problem on standard error and returns the exit status

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Starts the built game where no window can open: it must say in French what is missing and
-# end with status 1, before Qt would abort. Help and version need no display at all.
+# end with status 1, before Qt would abort or crash. Help and version need no display at all.
 # Usage: no_display.sh <path to the volcanelle executable>
 set -uo pipefail
 
@@ -33,6 +33,29 @@ expect 1 "${head}l'affichage « :65000 » (variable DISPLAY) ne répond pas ou r
     DISPLAY=:65000 --
 expect 1 "${head}la plateforme « nulle-part » demandée par la variable QT_QPA_PLATFORM n'est pas installée." \
     QT_QPA_PLATFORM=nulle-part --
+# A screen of 256 colours, on which Qt's widgets crash.
+if command -v Xvfb >/dev/null && command -v xauth >/dev/null; then
+    work=$(mktemp -d)
+    trap 'kill "$xvfb_pid" 2>/dev/null; wait 2>/dev/null; rm -rf "$work"' EXIT
+    export XAUTHORITY="$work/Xauthority"
+    cookie=$(od -An -N16 -tx1 /dev/urandom | tr -d ' \n')
+    xauth -q -f "$XAUTHORITY" add :0 . "$cookie" 2>/dev/null
+    Xvfb -displayfd 3 -auth "$XAUTHORITY" -nolisten tcp -noreset -screen 0 640x480x8 \
+        3>"$work/display" >/dev/null 2>&1 &
+    xvfb_pid=$!
+    for _ in $(seq 200); do
+        grep -q '^[0-9][0-9]*$' "$work/display" 2>/dev/null && break
+        sleep 0.05
+    done
+    eight=":$(cat "$work/display")"
+    xauth -q -f "$XAUTHORITY" add "$eight" . "$cookie" 2>/dev/null
+    expect 1 "Volcanelle a besoin d'un écran d'au moins 15 bits par pixel : celui de l'affichage « $eight » n'en a que 8." \
+        DISPLAY="$eight" XAUTHORITY="$XAUTHORITY" --
+else
+    echo "FAIL: Xvfb or xauth is missing (see the package lists in tools/)" >&2
+    failures=$((failures + 1))
+fi
+
 expect 0 "" -- --version
 expect 0 "" -- --help
 
