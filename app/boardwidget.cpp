@@ -1,11 +1,13 @@
 #include "boardwidget.h"
 
 #include "accessiblenames.h"
+#include "boardaccessible.h"
 #include "controls.h"
 #include "coverbutton.h"
 #include "gridline.h"
 #include "twips.h"
 
+#include <QAccessible>
 #include <QKeyEvent>
 #include <QLabel>
 #include <algorithm>
@@ -54,6 +56,10 @@ void addLine(QWidget* board, const QString& name, int x1, int y1, int x2, int y2
 
 BoardWidget::BoardWidget(QWidget* parent) : QWidget(parent)
 {
+    // Assistive technology sees the board as one table of cells.
+    static const bool tableForAssistiveTechnology =
+        (QAccessible::installFactory(&boardAccessible), true);
+    Q_UNUSED(tableForAssistiveTechnology);
     setObjectName(QStringLiteral("board"));
     const QPoint topLeft(twips(kBoardLeft) - kFrameOutside, twips(kBoardTop) - kFrameOutside);
     const QPoint bottomRight =
@@ -148,6 +154,12 @@ void BoardWidget::setPicture(int index, Picture picture)
         accessible::pictureName(index, picture, covered_[static_cast<std::size_t>(index)]));
 }
 
+int BoardWidget::cellOf(const QObject* object) const
+{
+    const auto found = std::find(covers_.begin(), covers_.end(), object);
+    return found == covers_.end() ? -1 : static_cast<int>(found - covers_.begin());
+}
+
 int BoardWidget::nextCovered(int index) const
 {
     for (int step = 1; step < kCells; ++step) {
@@ -196,8 +208,8 @@ bool BoardWidget::eventFilter(QObject* watched, QEvent* event)
     const auto* key = static_cast<QKeyEvent*>(event);
     if ((key->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier)
         return false;
-    const auto found = std::find(covers_.begin(), covers_.end(), watched);
-    if (found == covers_.end())
+    const int index = cellOf(watched);
+    if (index < 0)
         return false;
     switch (key->key()) {
     case Qt::Key_Up:
@@ -210,7 +222,7 @@ bool BoardWidget::eventFilter(QObject* watched, QEvent* event)
     default:
         return false;
     }
-    const int target = cellForKey(static_cast<int>(found - covers_.begin()), key->key());
+    const int target = cellForKey(index, key->key());
     if (target >= 0)
         cover(target)->setFocus(Qt::OtherFocusReason);
     // Taken even when the focus stays: left to the button, an arrow would walk the tab chain.

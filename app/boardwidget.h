@@ -41,6 +41,11 @@ public:
 
     /// The cover of cell `index`, to chain the window's tab order after the board's.
     CoverButton* cover(int index) const { return covers_[static_cast<std::size_t>(index)]; }
+    /// The cell whose cover is `object`, or -1.
+    int cellOf(const QObject* object) const;
+    /// Whether cell `index` (0 <= index < 225) is covered, and what lies under it.
+    bool isCovered(int index) const { return covered_[static_cast<std::size_t>(index)]; }
+    Picture shownAt(int index) const { return shown_[static_cast<std::size_t>(index)]; }
 
 signals:
     /// The players clicked the cover of cell `index`.

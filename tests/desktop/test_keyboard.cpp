@@ -10,12 +10,15 @@
 #include "texts.h"
 
 #include <QAbstractButton>
+#include <QAccessible>
 #include <QApplication>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTest>
 #include <cmath>
+#include <functional>
 
 using namespace volcanelle;
 using namespace volcanelle::testing;
@@ -25,11 +28,6 @@ namespace {
 QAbstractButton* coverOf(QWidget& window, int index)
 {
     return window.findChild<QAbstractButton*>(QStringLiteral("cmdCase(%1)").arg(index));
-}
-
-QLabel* pictureOf(QWidget& window, int index)
-{
-    return window.findChild<QLabel*>(QStringLiteral("imgCase(%1)").arg(index));
 }
 
 // A key pressed and released where the keyboard focus is, as a player's keyboard would.
@@ -248,24 +246,52 @@ private slots:
         demin window(&draws);
         QVERIFY(startShown(window, answerer));
 
-        // Rows and columns are counted from 1, as players count them.
-        QCOMPARE(accessibleName(coverOf(window, 0)), QStringLiteral("Case ligne 1, colonne 1"));
-        QCOMPARE(accessibleName(coverOf(window, 37)), QStringLiteral("Case ligne 3, colonne 8"));
-        QCOMPARE(accessibleName(coverOf(window, 224)), QStringLiteral("Case ligne 15, colonne 15"));
-        // A covered cell does not give away what lies under it.
-        QCOMPARE(accessibleName(pictureOf(window, 180)),
+        // The board is one table of 15 x 15 cells; rows and columns are counted from 1, as
+        // players count them, and a covered cell does not give away what lies under it.
+        QAccessibleInterface* table =
+            QAccessible::queryAccessibleInterface(window.findChild<BoardWidget*>());
+        QVERIFY(table && table->tableInterface());
+        QCOMPARE(table->role(), QAccessible::Table);
+        QCOMPARE(table->tableInterface()->rowCount(), 15);
+        QCOMPARE(table->tableInterface()->columnCount(), 15);
+        QCOMPARE(table->childCount(), kCells);
+        const auto cell = [table](int row, int column) {
+            QAccessibleInterface* face = table->tableInterface()->cellAt(row, column);
+            return face && face->role() == QAccessible::Cell ? face->text(QAccessible::Name)
+                                                             : QStringLiteral("<no cell>");
+        };
+        QCOMPARE(cell(0, 0), QStringLiteral("Case ligne 1, colonne 1 : couverte"));
+        QCOMPARE(cell(2, 7), QStringLiteral("Case ligne 3, colonne 8 : couverte"));
+        QCOMPARE(cell(14, 14), QStringLiteral("Case ligne 15, colonne 15 : couverte"));
+        QCOMPARE(accessibleName(coverOf(window, 180)),
                  QStringLiteral("Case ligne 13, colonne 1 : couverte"));
+        // Nothing in the whole tree tells more: no picture, no line, no hidden content.
+        QStringList told;
+        const std::function<void(QAccessibleInterface*)> walk = [&](QAccessibleInterface* face) {
+            told << face->text(QAccessible::Name);
+            QVERIFY2(!qobject_cast<QLabel*>(face->object()) ||
+                         !face->object()->objectName().startsWith(QLatin1String("imgCase")),
+                     "a picture in the tree");
+            QVERIFY2(!face->object()->objectName().startsWith(QLatin1String("Line")),
+                     "a grid line in the tree");
+            for (int i = 0; i < face->childCount(); ++i)
+                if (QAccessibleInterface* child = face->child(i))
+                    walk(child);
+        };
+        walk(QAccessible::queryAccessibleInterface(&window));
+        QCOMPARE(told.filter(QStringLiteral("Case ligne")).size(), kCells);
+        QCOMPARE(
+            told.filter(QRegularExpression(QStringLiteral("^Case ligne .* : (mine|vide|\\d)$"))),
+            QStringList());
 
         window.cmdCase_Click(0);
         window.cmdCase_Click(180);
-        QCOMPARE(accessibleName(pictureOf(window, 0)),
-                 QStringLiteral("Case ligne 1, colonne 1 : vide"));
-        QCOMPARE(accessibleName(pictureOf(window, 165)),
-                 QStringLiteral("Case ligne 12, colonne 1 : 2"));
-        QCOMPARE(accessibleName(pictureOf(window, 180)),
-                 QStringLiteral("Case ligne 13, colonne 1 : mine"));
-        QCOMPARE(accessibleName(pictureOf(window, 181)),
-                 QStringLiteral("Case ligne 13, colonne 2 : couverte"));
+        QCOMPARE(cell(0, 0), QStringLiteral("Case ligne 1, colonne 1 : vide"));
+        QCOMPARE(cell(11, 0), QStringLiteral("Case ligne 12, colonne 1 : 2"));
+        QCOMPARE(cell(12, 0), QStringLiteral("Case ligne 13, colonne 1 : mine"));
+        QCOMPARE(cell(12, 1), QStringLiteral("Case ligne 13, colonne 2 : couverte"));
+        QVERIFY(table->tableInterface()->cellAt(12, 0)->state().disabled);
+        QVERIFY(table->tableInterface()->cellAt(12, 1)->state().focusable);
 
         // The labels that change during play say what they are and what they show now.
         const auto label = [&window](const char* name) {
@@ -284,8 +310,7 @@ private slots:
         answerer.type(QStringLiteral("30"));
         window.cmdNouvellePartie_Click();
         QCOMPARE(answerer.pending(), 0);
-        QCOMPARE(accessibleName(pictureOf(window, 180)),
-                 QStringLiteral("Case ligne 13, colonne 1 : couverte"));
+        QCOMPARE(cell(12, 0), QStringLiteral("Case ligne 13, colonne 1 : couverte"));
     }
 
     void everyControlHasAName()
