@@ -6,24 +6,33 @@ here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 export QT_QPA_PLATFORM=offscreen
 ctest --test-dir "$here/build" --output-on-failure
 
-# The mine-count reader under libFuzzer, built with clang in its own folder. The run is
-# bounded (60 s or 2 million inputs, whichever comes first) and must find nothing.
+# The mine-count reader and the network message reader under libFuzzer, built with clang in
+# their own folder. Each run is bounded (30 s or 2 million inputs, whichever comes first) and
+# must find nothing.
 if [ ! -f "$here/build-fuzz/build.ninja" ]; then
     cmake -S "$here" -B "$here/build-fuzz" -G Ninja -DCMAKE_CXX_COMPILER=clang++ \
         -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=OFF -DVOLCANELLE_FUZZ=ON
 fi
-cmake --build "$here/build-fuzz" --target volcanelle_fuzz_minecount
-mkdir -p "$here/build-fuzz/corpus" "$here/build-fuzz/findings"
-echo "Fuzzing the mine-count reader (log: build-fuzz/fuzz.log)"
-if ! "$here/build-fuzz/fuzz/volcanelle_fuzz_minecount" -max_total_time=60 -runs=2000000 \
-    -max_len=20480 -timeout=10 -dict="$here/fuzz/minecount.dict" -print_final_stats=1 \
-    -artifact_prefix="$here/build-fuzz/findings/" "$here/build-fuzz/corpus" "$here/fuzz/corpus" \
-    >"$here/build-fuzz/fuzz.log" 2>&1; then
-    tail -n 40 "$here/build-fuzz/fuzz.log"
-    echo "The fuzzer found a fault; the input is in build-fuzz/findings/"
-    exit 1
-fi
-grep -E '^#[0-9]+[[:space:]]+DONE|^stat::' "$here/build-fuzz/fuzz.log"
+cmake --build "$here/build-fuzz" --target volcanelle_fuzz_minecount volcanelle_fuzz_wire
+
+# fuzz NAME SEED-CORPUS [EXTRA LIBFUZZER OPTIONS...]
+fuzz() {
+    local name=$1 seeds=$2
+    shift 2
+    mkdir -p "$here/build-fuzz/corpus-$name" "$here/build-fuzz/findings"
+    echo "Fuzzing the $name reader (log: build-fuzz/fuzz-$name.log)"
+    if ! "$here/build-fuzz/fuzz/volcanelle_fuzz_$name" -max_total_time=30 -runs=2000000 \
+        -timeout=10 -print_final_stats=1 "$@" \
+        -artifact_prefix="$here/build-fuzz/findings/$name-" "$here/build-fuzz/corpus-$name" \
+        "$seeds" >"$here/build-fuzz/fuzz-$name.log" 2>&1; then
+        tail -n 40 "$here/build-fuzz/fuzz-$name.log"
+        echo "The fuzzer found a fault; the input is in build-fuzz/findings/"
+        exit 1
+    fi
+    grep -E '^#[0-9]+[[:space:]]+DONE|^stat::' "$here/build-fuzz/fuzz-$name.log"
+}
+fuzz minecount "$here/fuzz/corpus" -max_len=20480 -dict="$here/fuzz/minecount.dict"
+fuzz wire "$here/fuzz/wirecorpus" -max_len=20480
 
 # The whole suite again, built with AddressSanitizer and UndefinedBehaviorSanitizer; any
 # report makes its test fail. Leaks inside system libraries only are suppressed, each with

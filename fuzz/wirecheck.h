@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QString>
+#include <cstddef>
+
+namespace volcanelle::checks {
+
+/// Feeds `data` to the message reader twice: as one frame body, and as a stream cut into
+/// uneven pieces. Every message accepted must write back to bytes that read as the same
+/// message, and a covered cell must never carry a picture. Returns what went wrong, or an
+/// empty string when all holds.
+QString checkWireBytes(const unsigned char* data, std::size_t size);
+
+} // namespace volcanelle::checks

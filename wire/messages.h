@@ -1,0 +1,85 @@
+#pragma once
+
+#include <QString>
+#include <cstdint>
+#include <variant>
+
+// The messages two programs exchange during a duel played over the network. The host holds
+// the duel; the joiner sends what its player does and shows what the host tells it. Nothing
+// here knows of sockets or windows: these are plain values, written and read by codec.h.
+namespace volcanelle::wire {
+
+/// Raised whenever a message changes meaning; both sides refuse any other number.
+inline constexpr std::uint16_t kVersion = 1;
+
+/// The joiner's first message: the version it speaks and the code the host showed.
+struct Hello {
+    std::uint16_t version = kVersion;
+    std::uint32_t code = 0; ///< 0 to 999999
+};
+/// The host let the joiner in; the joiner checks the host's version in turn.
+struct Welcome {
+    std::uint16_t version = kVersion;
+};
+/// The host turned the joiner away; the connection closes after it.
+struct Refused {
+    enum class Reason : std::uint8_t { WrongCode = 1, Busy = 2, LockedOut = 3, BadVersion = 4 };
+    Reason reason = Reason::WrongCode;
+    std::uint16_t version = kVersion;
+};
+
+/// Either side, every few seconds, so that a silent connection is known to be lost.
+struct Ping {};
+/// The duel is over and the sender is ending; the connection closes after it.
+struct Bye {};
+
+// Joiner to host.
+/// The joiner's player clicked the cover of cell `index`.
+struct Click {
+    std::uint8_t index = 0;
+};
+/// The joiner's player confirmed "Nouvelle manche".
+struct NewRound {};
+/// The joiner's player confirmed "Quitter".
+struct Quit {};
+/// The joiner's answer to AskCount: the text typed, or nothing when the box was cancelled.
+struct Count {
+    bool given = false;
+    QString text;
+};
+
+// Host to joiner.
+/// A cell's cover, and its picture once uncovered. A covered cell never carries its picture.
+struct Cell {
+    std::uint8_t index = 0;
+    bool covered = true;
+    std::uint8_t picture = 0; ///< 1 to 10 when uncovered, 0 when covered
+};
+/// A caption written on the window.
+struct Caption {
+    enum class Slot : std::uint8_t {
+        Turn = 0,     ///< the turn label; `value` is the player who has the turn
+        Score1 = 1,   ///< player 1's points
+        Score2 = 2,   ///< player 2's points
+        Won1 = 3,     ///< player 1's rounds won, `value` of them
+        Won2 = 4,     ///< player 2's rounds won, `value` of them
+        MinesLeft = 5 ///< the status bar's text
+    };
+    Slot slot = Slot::Turn;
+    std::uint16_t value = 0; ///< as told above; 0 for the other slots
+    QString text;
+};
+/// A box with a single OK button, shown where the host shows it.
+struct Announce {
+    QString text;
+    QString title;
+};
+/// The joiner's player chooses this round's mine count; answered with Count.
+struct AskCount {};
+/// The host's player is choosing the mine count.
+struct CountBeingChosen {};
+
+using Message = std::variant<Hello, Welcome, Refused, Ping, Bye, Click, NewRound, Quit, Count, Cell,
+                             Caption, Announce, AskCount, CountBeingChosen>;
+
+} // namespace volcanelle::wire
