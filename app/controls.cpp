@@ -47,6 +47,8 @@ QLabel* addLabel(QWidget* parent, const QString& name, const QString& caption, c
     label->setGeometry(rect);
     label->setFont(font);
     label->setWordWrap(true);
+    // Captions are plain words; text that looks like markup must show as typed.
+    label->setTextFormat(Qt::PlainText);
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     return label;
 }

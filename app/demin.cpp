@@ -6,6 +6,7 @@
 #include "controls.h"
 #include "coverbutton.h"
 #include "dialogs.h"
+#include "duelseat.h"
 #include "fonts.h"
 #include "frmabout.h"
 #include "minecount.h"
@@ -211,6 +212,10 @@ bool demin::Form_Load()
 
 void demin::cmdCase_Click(int index)
 {
+    if (seat_) {
+        seat_->cellClicked(index);
+        return;
+    }
     // While the computer has the turn the players' clicks are not theirs to make.
     if (!seats_.deskMayClick(duel_))
         return;
@@ -226,6 +231,10 @@ void demin::cmdCase_Click(int index)
 
 void demin::cmdNouvellePartie_Click()
 {
+    if (seat_) {
+        seat_->newRoundChosen();
+        return;
+    }
     if (!duel_.askNewRound()) {
         endGame();
         return;
@@ -237,6 +246,10 @@ void demin::cmdNouvellePartie_Click()
 
 void demin::Command1_Click()
 {
+    if (seat_) {
+        seat_->quitChosen();
+        return;
+    }
     if (duel_.askQuit())
         endGame();
 }
@@ -296,12 +309,16 @@ void demin::coverChanged(int index, bool covered)
 {
     if (built_)
         board_->setCovered(index, covered);
+    if (seat_)
+        seat_->coverChanged(index, covered);
 }
 
 void demin::pictureChanged(int index, Picture picture)
 {
     if (built_)
         board_->setPicture(index, picture);
+    if (seat_)
+        seat_->pictureChanged(index, picture);
 }
 
 void demin::showTurn(const QString& caption)
@@ -310,6 +327,8 @@ void demin::showTurn(const QString& caption)
         early_.turn = caption;
     else
         showCaption(lblMain_, turnRole(), caption);
+    if (seat_)
+        seat_->showTurn(caption);
 }
 
 void demin::showScore(int joueur, const QString& caption)
@@ -319,6 +338,8 @@ void demin::showScore(int joueur, const QString& caption)
         early_.score[slot] = caption;
     else
         showCaption(lblScore_[slot], playerRole(joueur), caption);
+    if (seat_)
+        seat_->showScore(joueur, caption);
 }
 
 void demin::showRoundsWon(int joueur, const QString& caption)
@@ -328,6 +349,8 @@ void demin::showRoundsWon(int joueur, const QString& caption)
         early_.roundsWon[slot] = caption;
     else
         showCaption(lblPartie_[slot], playerRole(joueur), caption);
+    if (seat_)
+        seat_->showRoundsWon(joueur, caption);
 }
 
 void demin::showMinesLeft(const QString& caption)
@@ -336,6 +359,8 @@ void demin::showMinesLeft(const QString& caption)
         early_.minesLeft = caption;
     else
         status_->setText(caption);
+    if (seat_)
+        seat_->showMinesLeft(caption);
 }
 
 QWidget* demin::boxParent()
@@ -345,6 +370,9 @@ QWidget* demin::boxParent()
 
 void demin::announce(const QString& text, const QString& title)
 {
+    // Passed on first, so that the other side's box opens while this one waits.
+    if (seat_)
+        seat_->announce(text, title);
     dialogs::announce(boxParent(), text, title);
 }
 
@@ -355,6 +383,8 @@ bool demin::confirm(const QString& text, const QString& title)
 
 std::optional<QString> demin::askText(const QString& prompt, const QString& title)
 {
+    if (seat_)
+        return seat_->askText(prompt, title);
     // The players are only ever asked for a mine count.
     return dialogs::askText(boxParent(), prompt, title, kMineEntryMaxLength);
 }

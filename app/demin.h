@@ -17,6 +17,7 @@ namespace volcanelle {
 
 class BoardWidget;
 class ComputerPlayer;
+class DuelSeat;
 class StatusPanels;
 class frmAbout;
 
@@ -47,6 +48,11 @@ public:
     Duel& duel() { return duel_; }
     /// The information window while it is open, else null.
     frmAbout* aboutWindow() const;
+
+    /// Hands this window's clicks and commands to `seat`, and tells it of everything the
+    /// window shows, for a duel played from two windows. Null gives the window back to two
+    /// players at one desk. The seat must outlive the window or be removed first.
+    void setSeat(DuelSeat* seat) { seat_ = seat; }
 
 signals:
     /// The players confirmed "Quitter" and have been given the verdict.
@@ -113,6 +119,7 @@ private:
     };
     Captions early_;
     bool built_ = false;
+    DuelSeat* seat_ = nullptr;
 };
 
 } // namespace volcanelle

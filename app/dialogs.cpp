@@ -43,6 +43,8 @@ void fitTitle(QMessageBox& box)
 void announce(QWidget* parent, const QString& text, const QString& title)
 {
     QMessageBox box(QMessageBox::NoIcon, title, text, QMessageBox::Ok, parent);
+    // A network duel shows the other program's words here: never read them as markup.
+    box.setTextFormat(Qt::PlainText);
     box.button(QMessageBox::Ok)->setText(QStringLiteral("OK"));
     fitTitle(box);
     box.exec();

@@ -168,11 +168,7 @@ bool Duel::askQuit()
     if (!view_.confirm(question.text, question.title))
         return false;
 
-    const int first = partiesGagnees_[0];
-    const int second = partiesGagnees_[1];
-    const texts::Message verdict = first > second   ? texts::duelWonBy(1)
-                                   : first < second ? texts::duelWonBy(2)
-                                                    : texts::duelDrawn();
+    const texts::Message verdict = texts::duelVerdict(partiesGagnees_[0], partiesGagnees_[1]);
     view_.announce(verdict.text, verdict.title);
     return true;
 }

@@ -106,4 +106,110 @@ Message duelDrawn()
             QStringLiteral("Recommencez le duel un autre fois !")};
 }
 
+Message duelVerdict(int won1, int won2)
+{
+    return won1 > won2 ? duelWonBy(1) : won1 < won2 ? duelWonBy(2) : duelDrawn();
+}
+
+QString hostTitle(const QString& code)
+{
+    return joinTitle() + QStringLiteral(", code ") + code;
+}
+
+QString joinTitle()
+{
+    return QStringLiteral("Volcanelle — duel en réseau");
+}
+
+QString waitingForOpponent()
+{
+    return QStringLiteral("En attente de l'adversaire…");
+}
+
+QString countBeingChosen()
+{
+    return QStringLiteral("L'adversaire choisit le nombre de mines…");
+}
+
+QString networkTitle()
+{
+    return QStringLiteral("Duel en réseau");
+}
+
+QString codePrompt()
+{
+    return QStringLiteral("Entrez le code à six chiffres donné par l'hôte : ");
+}
+
+QString addressPrompt()
+{
+    return QStringLiteral("Entrez l'adresse de l'hôte (nom, IPv4 ou [IPv6], puis :port "
+                          "si besoin) : ");
+}
+
+QString badCode()
+{
+    return QStringLiteral("Le code doit comporter exactement six chiffres.");
+}
+
+QString badAddress(const QString& typed)
+{
+    return QStringLiteral("Adresse invalide : « %1 ». Écrivez un nom ou une adresse IP, "
+                          "suivi au besoin de :port (par exemple [::1]:49854).")
+        .arg(typed);
+}
+
+QString cannotListen(int port, const QString& why)
+{
+    return QStringLiteral("Impossible d'attendre un adversaire sur le port %1 : %2")
+        .arg(port)
+        .arg(why);
+}
+
+QString unreachable(const QString& address)
+{
+    return QStringLiteral("Impossible de joindre l'hôte %1 : il ne répond pas dans les 10 "
+                          "secondes ou refuse la connexion.")
+        .arg(address);
+}
+
+QString wrongCode()
+{
+    return QStringLiteral("Code erroné : l'hôte a refusé la connexion.");
+}
+
+QString hostBusy()
+{
+    return QStringLiteral("L'hôte joue déjà un duel avec un autre adversaire.");
+}
+
+QString lockedOut()
+{
+    return QStringLiteral("Trop de codes erronés : l'hôte refuse toute connexion pendant "
+                          "une minute.");
+}
+
+QString otherVersion(int theirs, int ours)
+{
+    return QStringLiteral("L'autre programme parle une autre version du duel en réseau "
+                          "(version %1, la nôtre : %2).")
+        .arg(theirs)
+        .arg(ours);
+}
+
+QString connectionLost()
+{
+    return QStringLiteral("La connexion avec l'adversaire est perdue. Le duel s'arrête.");
+}
+
+QString garbledMessage()
+{
+    return QStringLiteral("L'adversaire a envoyé un message invalide. Le duel s'arrête.");
+}
+
+QString opponentLeft()
+{
+    return QStringLiteral("L'adversaire a quitté le duel.");
+}
+
 } // namespace volcanelle::texts

@@ -39,5 +39,27 @@ Message askNewRound();
 Message askQuit();
 Message duelWonBy(int joueur);
 Message duelDrawn();
+/// The duel's verdict on rounds won: duelWonBy() the player with more, or duelDrawn().
+Message duelVerdict(int won1, int won2);
+
+// A duel played over the network.
+QString hostTitle(const QString& code); // "Volcanelle — duel en réseau, code 482913"
+QString joinTitle();                    // "Volcanelle — duel en réseau"
+QString waitingForOpponent();           // the host's turn label until someone joins
+QString countBeingChosen();             // the status bar while the other side chooses
+QString networkTitle();                 // the title of every box below
+QString codePrompt();
+QString addressPrompt();
+QString badCode();
+QString badAddress(const QString& typed);
+QString cannotListen(int port, const QString& why);
+QString unreachable(const QString& address);
+QString wrongCode();
+QString hostBusy();
+QString lockedOut();
+QString otherVersion(int theirs, int ours);
+QString connectionLost();
+QString garbledMessage();
+QString opponentLeft();
 
 } // namespace volcanelle::texts

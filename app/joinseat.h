@@ -1,0 +1,69 @@
+#pragma once
+
+#include "duelseat.h"
+#include "link.h"
+
+#include <QObject>
+#include <array>
+#include <deque>
+
+namespace volcanelle {
+
+class demin;
+
+/// The joiner's side of a network duel. The joiner is player 2 and holds nothing of the
+/// duel: its window shows what the host says was uncovered, written and announced, and its
+/// player's clicks and commands go to the host. A click is sent only on the joiner's turn and
+/// on a cell this window shows covered.
+///
+/// The host's messages are shown in the order they came; a box that one of them opens holds
+/// back the ones behind it until the player answers it, as on the host's screen.
+class JoinSeat : public QObject, public DuelSeat {
+    Q_OBJECT
+public:
+    /// Takes over `link`, already welcomed by the host.
+    JoinSeat(demin& window, net::Link* link, QObject* parent = nullptr);
+    ~JoinSeat() override;
+
+signals:
+    /// The duel is over and the program should end with `status`: 0 when a player quit,
+    /// 1 when the connection was lost.
+    void finished(int status);
+
+private:
+    class Busy;
+
+    // DuelSeat
+    void cellClicked(int index) override;
+    void newRoundChosen() override;
+    void quitChosen() override;
+    // DuelView: the window shows what this seat gives it, and nothing goes back.
+    void coverChanged(int, bool) override {}
+    void pictureChanged(int, Picture) override {}
+    void showTurn(const QString&) override {}
+    void showScore(int, const QString&) override {}
+    void showRoundsWon(int, const QString&) override {}
+    void showMinesLeft(const QString&) override {}
+    void announce(const QString&, const QString&) override {}
+    std::optional<QString> askText(const QString&, const QString&) override { return {}; }
+
+    void received(const wire::Message& message);
+    void drain();
+    void show(const wire::Message& message);
+    void lost(net::Link::Loss loss);
+    void sayVerdict();
+    void end(int status);
+    DuelView& view();
+
+    demin& window_;
+    net::Link* link_;
+    enum class State { Playing, Ended } state_ = State::Playing;
+    int busy_ = 0;
+    bool draining_ = false;
+    bool hostLeft_ = false;
+    int turn_ = 0;
+    std::array<int, 2> roundsWon_{};
+    std::deque<wire::Message> inbox_;
+};
+
+} // namespace volcanelle

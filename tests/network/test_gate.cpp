@@ -1,0 +1,87 @@
+#include "hostgate.h"
+
+#include <QSignalSpy>
+#include <QTcpSocket>
+#include <QTest>
+
+using namespace volcanelle;
+using namespace std::chrono_literals;
+
+namespace {
+
+// Connects, says hello with `code`, and returns the host's first answer; nothing when the
+// connection closed without one.
+std::optional<wire::Message> knock(quint16 port, quint32 code,
+                                   std::uint16_t version = wire::kVersion)
+{
+    QTcpSocket socket;
+    socket.connectToHost(QHostAddress::LocalHost, port);
+    if (!socket.waitForConnected(5000))
+        return std::nullopt;
+    socket.write(wire::encode(wire::Hello{version, code}));
+    wire::FrameReader reader;
+    for (int round = 0; round < 100; ++round) {
+        wire::Message m;
+        if (reader.next(m) == wire::FrameReader::Status::Ready)
+            return m;
+        QTest::qWait(10);
+        reader.append(socket.readAll());
+    }
+    return std::nullopt;
+}
+
+bool refusedFor(const std::optional<wire::Message>& answer, wire::Refused::Reason reason)
+{
+    const auto* refused = answer ? std::get_if<wire::Refused>(&*answer) : nullptr;
+    return refused && refused->reason == reason;
+}
+
+} // namespace
+
+class TestGate : public QObject {
+    Q_OBJECT
+private slots:
+    // Five wrong codes close the door, to the right code too, until the lockout is over;
+    // once someone is in, everyone else is told the host is busy.
+    void onlyTheInvitedGetIn()
+    {
+        net::HostGate gate(QStringLiteral("000042"));
+        gate.setLockout(5, 500ms);
+        QVERIFY(gate.listen(QHostAddress::LocalHost, 0));
+        QSignalSpy joined(&gate, &net::HostGate::joined);
+
+        QVERIFY(refusedFor(knock(gate.port(), 42, 2), wire::Refused::Reason::BadVersion));
+        for (quint32 wrong = 1; wrong <= 5; ++wrong)
+            QVERIFY(refusedFor(knock(gate.port(), 42 + wrong), wire::Refused::Reason::WrongCode));
+        QVERIFY(refusedFor(knock(gate.port(), 42), wire::Refused::Reason::LockedOut));
+        QCOMPARE(joined.size(), 0);
+
+        QTest::qWait(600);
+        const std::optional<wire::Message> welcome = knock(gate.port(), 42);
+        QVERIFY(welcome && std::holds_alternative<wire::Welcome>(*welcome));
+        QTRY_COMPARE(joined.size(), 1);
+        QVERIFY(refusedFor(knock(gate.port(), 42), wire::Refused::Reason::Busy));
+        QCOMPARE(joined.size(), 1);
+        delete joined.first().first().value<net::Link*>();
+    }
+
+    // A newcomer that says nothing, or says something other than hello, is let go.
+    void strangersAreLetGo()
+    {
+        net::HostGate gate(QStringLiteral("000042"));
+        gate.setLinkTimings(50, 200);
+        QVERIFY(gate.listen(QHostAddress::LocalHost, 0));
+        QTcpSocket mute;
+        mute.connectToHost(QHostAddress::LocalHost, gate.port());
+        QVERIFY(mute.waitForConnected(5000));
+        QTcpSocket rude;
+        rude.connectToHost(QHostAddress::LocalHost, gate.port());
+        QVERIFY(rude.waitForConnected(5000));
+        rude.write(QByteArray::fromHex("ffffffff01"));
+        QTRY_COMPARE(rude.state(), QAbstractSocket::UnconnectedState);
+        QTRY_COMPARE(mute.state(), QAbstractSocket::UnconnectedState);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestGate)
+#include "test_gate.moc"
