@@ -66,7 +66,25 @@ CommandLine parseCommandLine(const QStringList& arguments)
     const QCommandLineOption computer(
         {QStringLiteral("c"), QStringLiteral("computer")},
         QStringLiteral("Jouer seul : l'ordinateur tient le joueur 2."));
-    parser.addOptions({help, version, computer});
+    const QCommandLineOption host(QStringLiteral("host"),
+                                  QStringLiteral("Héberger un duel en réseau (joueur 1) : "
+                                                 "attendre un adversaire."));
+    const QCommandLineOption port(
+        QStringLiteral("port"),
+        QStringLiteral("Port d'écoute de l'hôte (par défaut %1).").arg(net::kDefaultPort),
+        QStringLiteral("N"));
+    const QCommandLineOption join(QStringLiteral("join"),
+                                  QStringLiteral("Rejoindre le duel en réseau de l'hôte ADRESSE "
+                                                 "(nom, IPv4 ou [IPv6], :PORT si besoin)."),
+                                  QStringLiteral("ADRESSE[:PORT]"));
+    const QCommandLineOption joinAsk(QStringLiteral("join-ask"),
+                                     QStringLiteral("Rejoindre un duel en réseau en demandant "
+                                                    "l'adresse de l'hôte, puis le code."));
+    const QCommandLineOption code(QStringLiteral("code"),
+                                  QStringLiteral("Code à six chiffres donné par l'hôte (sinon "
+                                                 "il est demandé)."),
+                                  QStringLiteral("NNNNNN"));
+    parser.addOptions({help, version, computer, host, port, join, joinAsk, code});
 
     if (!parser.parse(arguments)) {
         const QStringList unknown = parser.unknownOptionNames();
@@ -98,7 +116,36 @@ CommandLine parseCommandLine(const QStringList& arguments)
         line.out = QStringLiteral("Volcanelle %1\n").arg(texts::versionNumber());
         return line;
     }
-    line.options.computer = parser.isSet(computer);
+    Options& options = line.options;
+    options.computer = parser.isSet(computer);
+    options.host = parser.isSet(host);
+    options.join = parser.isSet(join) || parser.isSet(joinAsk);
+    if (int(options.computer) + int(options.host) + int(options.join) > 1 ||
+        (parser.isSet(join) && parser.isSet(joinAsk)))
+        return refuse(QStringLiteral("--computer, --host et --join s'excluent l'un l'autre."));
+    if (parser.isSet(port) && !options.host)
+        return refuse(QStringLiteral("--port ne sert qu'avec --host ; pour rejoindre, "
+                                     "écrivez --join ADRESSE:PORT."));
+    if (parser.isSet(code) && !options.join)
+        return refuse(QStringLiteral("--code ne sert qu'avec --join."));
+    if (parser.isSet(port)) {
+        const std::optional<quint16> number = net::parsePort(parser.value(port));
+        if (!number)
+            return refuse(QStringLiteral("port invalide « %1 » : un nombre de 1 à 65535 est "
+                                         "attendu.")
+                              .arg(parser.value(port)));
+        options.port = *number;
+    }
+    if (parser.isSet(join)) {
+        options.endpoint = net::parseEndpoint(parser.value(join));
+        if (!options.endpoint)
+            return refuse(texts::badAddress(parser.value(join)));
+    }
+    if (parser.isSet(code)) {
+        options.code = net::parseCode(parser.value(code));
+        if (!options.code)
+            return refuse(texts::badCode());
+    }
     return line;
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "address.h"
+
 #include <QString>
 #include <QStringList>
 #include <optional>
@@ -11,6 +13,13 @@ namespace volcanelle {
 struct Options {
     /// Player 2 is the computer, which plays its turns by itself.
     bool computer = false;
+    /// Host a network duel as player 1, on `port`.
+    bool host = false;
+    quint16 port = net::kDefaultPort;
+    /// Join a network duel as player 2; what is not given here is asked for in a box.
+    bool join = false;
+    std::optional<net::Endpoint> endpoint;
+    std::optional<quint32> code;
 };
 
 /// What reading the command line gave: options to start the game with, or an exit status

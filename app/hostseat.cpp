@@ -3,6 +3,7 @@
 #include "demin.h"
 #include "dialogs.h"
 #include "hostgate.h"
+#include "minecount.h"
 #include "texts.h"
 
 #include <QEventLoop>
@@ -89,8 +90,13 @@ void HostSeat::newRoundChosen()
     const texts::Message question = texts::askNewRound();
     if (!static_cast<DuelView&>(window_).confirm(question.text, question.title))
         return;
-    if (state_ == State::Playing)
-        window_.duel().nouvelleManche();
+    // Cancelling the count and confirming "Quitter" ends the duel; the verdict has been
+    // shown on both sides.
+    if (state_ == State::Playing && !window_.duel().nouvelleManche() && state_ == State::Playing) {
+        send(wire::Bye{});
+        link_->close();
+        end(0);
+    }
 }
 
 void HostSeat::quitChosen()
@@ -129,6 +135,9 @@ void HostSeat::received(const wire::Message& message)
         countWait_->quit();
         return;
     }
+    // A joiner leaving while it chooses the count: stop waiting, its farewell comes next.
+    if (countWait_ && joinerLeft_)
+        countWait_->quit();
     inbox_.push_back(message);
     drain();
 }
@@ -263,12 +272,13 @@ void HostSeat::announce(const QString& text, const QString& title)
 
 std::optional<QString> HostSeat::askText(const QString& prompt, const QString& title)
 {
-    // With nobody left to answer, any accepted count lets the round setup return at once.
+    // With nobody left to answer, any accepted count lets the round setup return at once;
+    // the duel ends right after.
     if (state_ != State::Playing)
         return QString::number(texts::kFewestMines);
     if (!joinerChooses_) {
         send(wire::CountBeingChosen{});
-        return dialogs::askText(&window_, prompt, title);
+        return dialogs::askText(&window_, prompt, title, kMineEntryMaxLength);
     }
 
     quiet_ = true;
@@ -282,9 +292,8 @@ std::optional<QString> HostSeat::askText(const QString& prompt, const QString& t
     countWait_ = nullptr;
     if (state_ != State::Playing || !count_)
         return QString::number(texts::kFewestMines);
-    if (!count_->given)
-        return std::nullopt;
-    return count_->text;
+    // The joiner settles a cancelled box on its side; a count without text is asked again.
+    return count_->given ? count_->text : QString();
 }
 
 } // namespace volcanelle

@@ -2,6 +2,7 @@
 
 #include "demin.h"
 #include "dialogs.h"
+#include "minecount.h"
 #include "texts.h"
 
 #include <QTimer>
@@ -67,14 +68,20 @@ void JoinSeat::quitChosen()
     if (state_ != State::Playing || busy_ > 0)
         return;
     Busy busy(*this);
+    confirmQuit();
+}
+
+bool JoinSeat::confirmQuit()
+{
     const texts::Message question = texts::askQuit();
     if (!view().confirm(question.text, question.title) || state_ != State::Playing)
-        return;
+        return false;
     link_->send(wire::Quit{});
     state_ = State::Ended;
     link_->close();
     sayVerdict();
     end(0);
+    return true;
 }
 
 void JoinSeat::received(const wire::Message& message)
@@ -135,17 +142,7 @@ void JoinSeat::show(const wire::Message& message)
         view().announce(box->text, box->title);
     } else if (std::holds_alternative<wire::AskCount>(message)) {
         Busy busy(*this);
-        std::optional<QString> typed =
-            dialogs::askText(&window_, texts::mineCountPrompt(), texts::mineCountTitle());
-        // Blanks around the digits mean nothing to the count: keep them off the wire, so
-        // that no count is cut short by the longest text a message carries.
-        if (typed) {
-            while (typed->startsWith(QLatin1Char(' ')))
-                typed->remove(0, 1);
-            while (typed->endsWith(QLatin1Char(' ')))
-                typed->chop(1);
-        }
-        link_->send(wire::Count{typed.has_value(), typed.value_or(QString())});
+        chooseCount();
     } else if (std::holds_alternative<wire::CountBeingChosen>(message)) {
         view().showMinesLeft(texts::countBeingChosen());
     } else if (std::holds_alternative<wire::Bye>(message)) {
@@ -154,6 +151,29 @@ void JoinSeat::show(const wire::Message& message)
         end(0);
     }
     // Anything else has no meaning from the host in play and is dropped.
+}
+
+void JoinSeat::chooseCount()
+{
+    for (;;) {
+        std::optional<QString> typed = dialogs::askText(
+            &window_, texts::mineCountPrompt(), texts::mineCountTitle(), kMineEntryMaxLength);
+        if (state_ != State::Playing)
+            return;
+        if (typed) {
+            // Blanks around the digits mean nothing to the count: keep them off the wire,
+            // so that no count is cut short by the longest text a message carries.
+            while (typed->startsWith(QLatin1Char(' ')))
+                typed->remove(0, 1);
+            while (typed->endsWith(QLatin1Char(' ')))
+                typed->chop(1);
+            link_->send(wire::Count{true, *typed});
+            return;
+        }
+        // Cancelled: as at one desk, the player may leave, or is asked the count again.
+        if (confirmQuit())
+            return;
+    }
 }
 
 void JoinSeat::lost(net::Link::Loss loss)

@@ -50,6 +50,10 @@ private:
     void received(const wire::Message& message);
     void drain();
     void show(const wire::Message& message);
+    /// Asks this side's player for the mine count until one is sent or the player quits.
+    void chooseCount();
+    /// Asks "Quitter ?"; on Yes tells the host, shows the verdict and ends. True on Yes.
+    bool confirmQuit();
     void lost(net::Link::Loss loss);
     void sayVerdict();
     void end(int status);

@@ -2,6 +2,7 @@
 #include "commandline.h"
 #include "demin.h"
 #include "displaycheck.h"
+#include "netplay.h"
 #include "outsidewatch.h"
 
 #include <QApplication>
@@ -19,6 +20,11 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     volcanelle::prepareApplication();
     volcanelle::watchOutsideClients(app);
+    const volcanelle::Options& options = line.options;
+    if (options.host)
+        return volcanelle::hostDuel(options.port);
+    if (options.join)
+        return volcanelle::joinDuel(options.endpoint, options.code);
 
     // Only the mine-count box is built before the players answer it; the window follows.
     using volcanelle::Seat;

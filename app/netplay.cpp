@@ -15,6 +15,11 @@ namespace volcanelle {
 
 namespace {
 
+// What the boxes take: a host name of 253 characters in brackets with a port, and a code
+// with room for blanks around it.
+constexpr int kLongestAddress = 270;
+constexpr int kLongestCode = 16;
+
 // Ends the application with `status` once a seat is done, closing every window and box.
 void endWith(int status)
 {
@@ -24,11 +29,12 @@ void endWith(int status)
 
 // Asks until the player gives something `read` accepts, or cancels.
 template <class Read, class Bad>
-auto askUntilRead(const QString& prompt, Bad bad, Read read) -> decltype(read(QString()))
+auto askUntilRead(const QString& prompt, int maxLength, Bad bad, Read read)
+    -> decltype(read(QString()))
 {
     for (;;) {
         const std::optional<QString> typed =
-            dialogs::askText(nullptr, prompt, texts::networkTitle());
+            dialogs::askText(nullptr, prompt, texts::networkTitle(), maxLength);
         if (!typed)
             return std::nullopt;
         if (auto value = read(typed->trimmed()))
@@ -59,14 +65,14 @@ int hostDuel(quint16 port)
 int joinDuel(std::optional<net::Endpoint> endpoint, std::optional<quint32> code)
 {
     if (!endpoint) {
-        endpoint = askUntilRead(texts::addressPrompt(), &texts::badAddress,
+        endpoint = askUntilRead(texts::addressPrompt(), kLongestAddress, &texts::badAddress,
                                 [](const QString& typed) { return net::parseEndpoint(typed); });
         if (!endpoint)
             return 0;
     }
     if (!code) {
         code = askUntilRead(
-            texts::codePrompt(), [](const QString&) { return texts::badCode(); },
+            texts::codePrompt(), kLongestCode, [](const QString&) { return texts::badCode(); },
             [](const QString& typed) { return net::parseCode(typed); });
         if (!code)
             return 0;

@@ -155,7 +155,7 @@ QString badCode()
 QString badAddress(const QString& typed)
 {
     return QStringLiteral("Adresse invalide : « %1 ». Écrivez un nom ou une adresse IP, "
-                          "suivi au besoin de :port (par exemple [::1]:49854).")
+                          "suivi au besoin de :port (par exemple [::1]:50000).")
         .arg(typed);
 }
 

@@ -1,5 +1,6 @@
 #include "commandline.h"
 
+#include <QRegularExpression>
 #include <QTest>
 
 using namespace volcanelle;
@@ -35,13 +36,50 @@ private slots:
         QCOMPARE(help.exitCode, 0);
         QVERIFY2(help.out.startsWith(QStringLiteral("Utilisation : volcanelle [options]\n")),
                  qPrintable(help.out));
-        QVERIFY(help.out.contains(
-            QStringLiteral("-c, --computer  Jouer seul : l'ordinateur tient le joueur 2.")));
+        // Qt aligns the descriptions on the longest option: any run of blanks between.
+        QVERIFY(help.out.contains(QRegularExpression(
+            QStringLiteral("-c, --computer +Jouer seul : l'ordinateur tient le joueur 2\\."))));
+        QVERIFY(help.out.contains(QRegularExpression(QStringLiteral(
+            "--join <ADRESSE\\[:PORT\\]> +Rejoindre le duel en réseau de l'hôte ADRESSE"))));
 
         const CommandLine version =
             parseCommandLine({QStringLiteral("volcanelle"), QStringLiteral("-v")});
         QCOMPARE(version.exitCode, 0);
         QCOMPARE(version.out, QStringLiteral("Volcanelle 1.00\n"));
+    }
+
+    // What the network options accept, IPv6 in brackets with a port included.
+    void networkOptions()
+    {
+        const auto parse = [](const QStringList& arguments) {
+            return parseCommandLine(QStringList{QStringLiteral("volcanelle")} + arguments);
+        };
+        CommandLine line = parse({QStringLiteral("--host")});
+        QVERIFY(!line.exitCode && line.options.host);
+        QCOMPARE(line.options.port, 49854);
+        line = parse({QStringLiteral("--host"), QStringLiteral("--port"), QStringLiteral("65535")});
+        QCOMPARE(line.options.port, 65535);
+
+        const struct {
+            const char* address;
+            const char* host;
+            int port;
+        } joins[] = {{"[::1]:50001", "::1", 50001},
+                     {"::1", "::1", 49854},
+                     {"127.0.0.1:7", "127.0.0.1", 7},
+                     {"jeu.example", "jeu.example", 49854},
+                     {"[fe80::1]", "fe80::1", 49854}};
+        for (const auto& join : joins) {
+            line = parse({QStringLiteral("--join"), QString::fromLatin1(join.address),
+                          QStringLiteral("--code"), QStringLiteral("004217")});
+            QVERIFY2(!line.exitCode && line.options.join && line.options.endpoint, join.address);
+            QCOMPARE(line.options.endpoint->host, QString::fromLatin1(join.host));
+            QCOMPARE(line.options.endpoint->port, join.port);
+            QCOMPARE(line.options.code, 4217u);
+        }
+        line = parse({QStringLiteral("--join-ask")});
+        QVERIFY(!line.exitCode && line.options.join && !line.options.endpoint &&
+                !line.options.code);
     }
 
     void refusalsEndWithStatusTwo_data()
@@ -54,6 +92,26 @@ private slots:
             << QStringList{QStringLiteral("-cz")} << "volcanelle : option inconnue « -z ».";
         QTest::newRow("stray argument") << QStringList{QStringLiteral("-c"), QStringLiteral("2")}
                                         << "volcanelle : argument inattendu « 2 ».";
+        QTest::newRow("port 0") << QStringList{QStringLiteral("--host"), QStringLiteral("--port=0")}
+                                << "volcanelle : port invalide « 0 » : un nombre de 1 à 65535 "
+                                   "est attendu.";
+        QTest::newRow("port 65536")
+            << QStringList{QStringLiteral("--host"), QStringLiteral("--port=65536")}
+            << "volcanelle : port invalide « 65536 » : un nombre de 1 à 65535 est attendu.";
+        for (const char* address :
+             {"[::1", "[::1]:", "::1:80:x", "a b", "h:0", "h:1x", "[h]:80", "", "-h.example"})
+            QTest::newRow(address)
+                << QStringList{QStringLiteral("--join"), QString::fromLatin1(address)}
+                << QStringLiteral("volcanelle : Adresse invalide : « %1 ». Écrivez un nom ou "
+                                  "une adresse IP, suivi au besoin de :port (par exemple "
+                                  "[::1]:50000).")
+                       .arg(QString::fromLatin1(address));
+        QTest::newRow("code of five digits")
+            << QStringList{QStringLiteral("--join=h"), QStringLiteral("--code=12345")}
+            << "volcanelle : Le code doit comporter exactement six chiffres.";
+        QTest::newRow("host and join")
+            << QStringList{QStringLiteral("--host"), QStringLiteral("--join=h")}
+            << "volcanelle : --computer, --host et --join s'excluent l'un l'autre.";
         QTest::newRow("value on a flag") << QStringList{QStringLiteral("--computer=oui")}
                                          << "volcanelle : Valeur inattendue après \"--computer\".";
     }
