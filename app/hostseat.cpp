@@ -70,7 +70,7 @@ void HostSeat::startDuel()
 void HostSeat::cellClicked(int index)
 {
     const Duel& duel = window_.duel();
-    if (state_ != State::Playing || busy_ > 0 || duel.joueur() != 1)
+    if (state_ != State::Playing || busy_ > 0 || !seats_.deskMayClick(duel))
         return;
     Busy busy(*this);
     if (!duel.roundInPlay()) {
@@ -159,13 +159,14 @@ void HostSeat::play(const wire::Message& message)
 {
     Duel& duel = window_.duel();
     if (const auto* click = std::get_if<wire::Click>(&message)) {
-        if (duel.joueur() != 2)
-            return;
         if (!duel.roundInPlay()) {
             const texts::Message over = texts::roundOver();
             send(wire::Announce{over.text, over.title});
             return;
         }
+        // Out of the joiner's turn the click is dropped; no box is open here (not busy).
+        if (!seats_.mayPlay(Seat::Remote, duel, false))
+            return;
         Busy busy(*this);
         duel.cmdCase_Click(click->index);
     } else if (std::holds_alternative<wire::NewRound>(message)) {

@@ -2,6 +2,7 @@
 
 #include "duelseat.h"
 #include "link.h"
+#include "seats.h"
 
 #include <QObject>
 #include <deque>
@@ -64,6 +65,7 @@ private:
     void end(int status);
 
     demin& window_;
+    const Seats seats_{Seat::Desk, Seat::Remote};
     net::Link* link_ = nullptr;
     enum class State { Waiting, Playing, Ended } state_ = State::Waiting;
     int busy_ = 0;

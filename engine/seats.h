@@ -6,8 +6,9 @@
 
 namespace volcanelle {
 
-/// Who plays each side of a duel: the people at this desk, or the computer.
-enum class Seat { Desk, Computer };
+/// Who plays each side of a duel: the people at this desk, the computer, or the player at
+/// the other end of a network duel.
+enum class Seat { Desk, Computer, Remote };
 
 /// The one rule of who may click the board now. A side played by the desk clicks through
 /// the window; any other side plays by itself, and must wait its turn.
