@@ -5,9 +5,17 @@
 # clone. The Debian packages must already be installed; the compiler cache is turned off, as
 # on a machine that never built the project.
 #
-#   bench/time-to-play.sh [BUILD_DIR]     (mapwatch is taken from BUILD_DIR/bench; default build)
+#   bench/time-to-play.sh [--play-only] [BUILD_DIR]
+#
+# mapwatch is taken from BUILD_DIR/bench (default build/). Processor times are printed beside
+# the elapsed ones: on a shared, loaded machine they tell what a quiet one would take.
 set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+play_only=
+if [ "${1:-}" = "--play-only" ]; then
+    play_only=1
+    shift
+fi
 build=$(cd "${1:-$here/build}" && pwd)
 mapwatch=$build/bench/mapwatch
 [ -x "$mapwatch" ] || { echo "missing $mapwatch: build the project first" >&2; exit 1; }
@@ -31,7 +39,7 @@ unset QT_QPA_PLATFORM WAYLAND_DISPLAY QT_SCALE_FACTOR
 
 # A private display: a fresh cookie, so that no one else can connect to it.
 export XAUTHORITY=$work/Xauthority
-xauth -q -f "$XAUTHORITY" add :0 . "$(od -An -N16 -tx1 /dev/urandom | tr -d ' \n')"
+xauth -q -f "$XAUTHORITY" add :0 . "$(od -An -N16 -tx1 /dev/urandom | tr -d ' \n')"  2>/dev/null
 Xvfb -displayfd 3 -auth "$XAUTHORITY" -nolisten tcp -noreset -screen 0 1280x1024x24 \
     3>"$work/display" >/dev/null 2>&1 &
 xvfb_pid=$!
@@ -43,15 +51,22 @@ grep -q '^[0-9][0-9]*$' "$work/display" || { echo "Xvfb did not start" >&2; exit
 export DISPLAY=:$(cat "$work/display")
 
 # mapwatch ends the game once its box is up; the build's output goes to a log of its own.
-read -r play_ms _ < <("$mapwatch" --title Saisie --timeout 900 -- \
-    bash -c 'exec "$0" >"$1" 2>&1' "$work/clone/tools/play.sh" "$work/play.log")
-[ -n "${play_ms:-}" ] || { cat "$work/play.log"; echo "no mine-count box" >&2; exit 1; }
-echo "play command to the mine-count box: $((play_ms / 1000)).$((play_ms % 1000 / 100)) s"
+"$mapwatch" --title Saisie --timeout 1800 -- \
+    bash -c 'exec "$0" >"$1" 2>&1' "$work/clone/tools/play.sh" "$work/play.log" >"$work/play.time" ||
+    { cat "$work/play.log"; echo "no mine-count box" >&2; exit 1; }
+# Processor time of everything this script has waited for so far: the play command's build.
+processor=$(times | tail -n 1 | awk '{ gsub(/[ms]/, " "); print $1 * 60 + $2 + $3 * 60 + $4 }')
+awk -v cpu="$processor" '{ printf "play command to the mine-count box: %.1f s (processor: %.0f s)\n", $1 / 1000, cpu }' \
+    "$work/play.time"
+echo "load average: $(cut -d' ' -f1-3 /proc/loadavg)"
 
+[ -n "$play_only" ] && exit 0
 start=$(date +%s)
 "$work/clone/tools/setup.sh" test >/dev/null
 QT_QPA_PLATFORM=offscreen ctest --test-dir "$work/clone/build" -j2 >"$work/ctest.log" 2>&1 ||
     { tail -n 30 "$work/ctest.log"; echo "the suite failed" >&2; exit 1; }
+processor=$(times | tail -n 1 | awk '{ gsub(/[ms]/, " "); print $1 * 60 + $2 + $3 * 60 + $4 }')
 echo "test command's set-up, build and suite: $(($(date +%s) - start)) s" \
-    "($(grep -o '[0-9]* tests failed out of [0-9]*' "$work/ctest.log"))"
-echo "on $(nproc) cores; load average before the end: $(cut -d' ' -f1-3 /proc/loadavg)"
+    "($(grep -o '[0-9]* tests failed out of [0-9]*' "$work/ctest.log"); processor since the" \
+    "start, play command included: ${processor%.*} s)"
+echo "on $(nproc) cores; load average: $(cut -d' ' -f1-3 /proc/loadavg)"
