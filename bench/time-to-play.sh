@@ -39,7 +39,8 @@ unset QT_QPA_PLATFORM WAYLAND_DISPLAY QT_SCALE_FACTOR
 
 # A private display: a fresh cookie, so that no one else can connect to it.
 export XAUTHORITY=$work/Xauthority
-xauth -q -f "$XAUTHORITY" add :0 . "$(od -An -N16 -tx1 /dev/urandom | tr -d ' \n')"  2>/dev/null
+cookie=$(od -An -N16 -tx1 /dev/urandom | tr -d ' \n')
+xauth -q -f "$XAUTHORITY" add :0 . "$cookie" 2>/dev/null # the server reads every entry
 Xvfb -displayfd 3 -auth "$XAUTHORITY" -nolisten tcp -noreset -screen 0 1280x1024x24 \
     3>"$work/display" >/dev/null 2>&1 &
 xvfb_pid=$!
@@ -49,6 +50,7 @@ for _ in $(seq 500); do
 done
 grep -q '^[0-9][0-9]*$' "$work/display" || { echo "Xvfb did not start" >&2; exit 1; }
 export DISPLAY=:$(cat "$work/display")
+xauth -q -f "$XAUTHORITY" add "$DISPLAY" . "$cookie" 2>/dev/null # the clients look theirs up
 
 # mapwatch ends the game once its box is up; the build's output goes to a log of its own.
 "$mapwatch" --title Saisie --timeout 1800 -- \
