@@ -19,8 +19,10 @@ constexpr int kBoxRecheck = 50;
 
 } // namespace
 
-ComputerPlayer::ComputerPlayer(Duel& duel, const Seats& seats, QObject* parent)
-    : QObject(parent), duel_(duel), seats_(seats), pace_(paceFromEnvironment())
+ComputerPlayer::ComputerPlayer(Duel& duel, const Seats& seats, std::function<void(int)> click,
+                               QObject* parent)
+    : QObject(parent), duel_(duel), seats_(seats), click_(std::move(click)),
+      pace_(paceFromEnvironment())
 {
     beat_.setSingleShot(true);
     connect(&beat_, &QTimer::timeout, this, &ComputerPlayer::play);
@@ -64,7 +66,7 @@ void ComputerPlayer::play()
     const int cell = bestCell(seen, mineOdds(seen));
     if (cell < 0)
         return;
-    duel_.cmdCase_Click(cell);
+    click_(cell);
     // A mine found keeps the turn: play on after the next beat.
     wake();
 }

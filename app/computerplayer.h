@@ -4,6 +4,7 @@
 
 #include <QObject>
 #include <QTimer>
+#include <functional>
 
 namespace volcanelle {
 
@@ -15,7 +16,9 @@ class Duel;
 class ComputerPlayer : public QObject {
     Q_OBJECT
 public:
-    ComputerPlayer(Duel& duel, const Seats& seats, QObject* parent = nullptr);
+    /// `click` plays a move on a cell as the window plays the desk's moves.
+    ComputerPlayer(Duel& duel, const Seats& seats, std::function<void(int)> click,
+                   QObject* parent = nullptr);
 
     /// The pace read from the environment: 600 ms when unset; a value that is not a whole
     /// number from 0 to 60000 is refused with a warning on stderr, and 600 ms kept.
@@ -32,6 +35,7 @@ private:
 
     Duel& duel_;
     const Seats& seats_;
+    std::function<void(int)> click_;
     int pace_;
     QTimer beat_;
 };

@@ -61,7 +61,8 @@ demin::demin(RandomSource* random, QWidget* parent, Contents contents, Seats sea
     setWindowTitle(seats_.allAtDesk() ? QStringLiteral("Volcanelle")
                                       : texts::computerWindowTitle());
     if (seats_.seat(2) == Seat::Computer)
-        computer_ = new ComputerPlayer(duel_, seats_, this);
+        computer_ = new ComputerPlayer(
+            duel_, seats_, [this](int index) { playMove(index); }, this);
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     if (contents == Contents::Now)
@@ -219,14 +220,19 @@ void demin::cmdCase_Click(int index)
     // While the computer has the turn the players' clicks are not theirs to make.
     if (!seats_.deskMayClick(duel_))
         return;
+    playMove(index);
+    if (computer_)
+        computer_->wake();
+}
+
+void demin::playMove(int index)
+{
     const int coveredBefore = duel_.board().coveredCount();
     duel_.cmdCase_Click(index);
     const int opened = coveredBefore - duel_.board().coveredCount();
     board_->finishMove(opened > 0 ? accessible::moveDescription(index, duel_.board().picture(index),
                                                                 opened, lblMain_->text())
                                   : QString());
-    if (computer_)
-        computer_->wake();
 }
 
 void demin::cmdNouvellePartie_Click()

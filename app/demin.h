@@ -86,6 +86,8 @@ private:
     /// Builds every widget of the window; with `catchUp`, then shows on them what the duel has
     /// shown so far.
     void buildContents(bool catchUp);
+    /// One move on cell `index`, whoever plays it, and the keyboard focus placed after it.
+    void playMove(int index);
     void buildPlayerPanels(QWidget* client);
     void buildCommands(QWidget* client);
     void buildMenu();

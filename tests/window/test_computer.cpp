@@ -110,6 +110,9 @@ private slots:
             QTRY_VERIFY(window.duel().joueur() == 1 || !window.duel().roundInPlay());
             if (!window.duel().roundInPlay())
                 break;
+            // The keyboard stays on the board across the computer's moves.
+            QWidget* focus = QApplication::focusWidget();
+            QVERIFY(focus && focus->isVisible());
             int first = 0;
             while (cover(window, first)->isHidden())
                 ++first;
