@@ -12,8 +12,8 @@ namespace volcanelle {
 namespace {
 
 // How many trial placements one position may cost before a group is estimated instead of
-// counted: a few tens of milliseconds at worst.
-constexpr long kPlacementBudget = 2'000'000;
+// counted: about ten milliseconds at worst.
+constexpr long kPlacementBudget = 500'000;
 
 // A shown number: how many mines its covered neighbours still hide.
 struct Constraint {
@@ -132,8 +132,10 @@ private:
     std::vector<int> placed_;
 };
 
-// When a group cannot be counted: each class takes the mean share its numbers ask of their
-// covered cells, and the group its rounded expected number of mines.
+// When a group cannot be counted: its cells are taken as free to hold any number of mines
+// (binomial(cells, k) ways for k mines), so that the group always fits the count of mines
+// left, and the mines it gets are shared among its classes by the mean share their numbers
+// ask of their covered cells.
 void estimate(const std::vector<CellClass>& classes, const std::vector<Constraint>& constraints,
               GroupCount& group)
 {
@@ -151,14 +153,18 @@ void estimate(const std::vector<CellClass>& classes, const std::vector<Constrain
         expected += share.back() * cls.size();
         cells += cls.size();
     }
-    const auto mines = static_cast<std::size_t>(std::lround(expected));
     group.byMines.assign(static_cast<std::size_t>(cells + 1), 0.0);
-    group.byMines[mines] = 1.0;
     group.classMines.assign(group.classes.size(),
                             std::vector<double>(static_cast<std::size_t>(cells + 1), 0.0));
-    for (std::size_t i = 0; i < group.classes.size(); ++i)
-        group.classMines[i][mines] =
-            share[i] * classes[static_cast<std::size_t>(group.classes[i])].size();
+    for (int k = 0; k <= cells; ++k) {
+        const double ways = binomial(cells, k);
+        group.byMines[static_cast<std::size_t>(k)] = ways;
+        for (std::size_t i = 0; i < group.classes.size(); ++i) {
+            const int size = classes[static_cast<std::size_t>(group.classes[i])].size();
+            const double part = expected > 0.0 ? share[i] * size / expected : double(size) / cells;
+            group.classMines[i][static_cast<std::size_t>(k)] = ways * k * part;
+        }
+    }
 }
 
 MineOdds evenOdds(const VisibleBoard& seen, bool consistent)

@@ -1,5 +1,6 @@
 #include "solver.h"
 
+#include <QElapsedTimer>
 #include <QTest>
 #include <bit>
 #include <cstdint>
@@ -152,6 +153,41 @@ private slots:
         const MineOdds b = mineOdds(VisibleBoard(second, 6));
         QCOMPARE(a.mine, b.mine);
         QCOMPARE(bestCell(VisibleBoard(first, 6), a), bestCell(VisibleBoard(second, 6), b));
+    }
+
+    // Numbers strewn on every other cell each way link almost the whole board into one
+    // group with more arrangements than the bound allows: the answer comes quickly, says it
+    // is estimated, and stays a set of odds.
+    void tooLargeToCountIsEstimated()
+    {
+        std::mt19937 random(7);
+        std::vector<bool> mine(kCells, false), cover(kCells, true);
+        for (int placed = 0; placed < 60;) {
+            const int cell = std::uniform_int_distribution<int>(0, kCells - 1)(random);
+            if (rowOf(cell) % 2 == 1 && columnOf(cell) % 2 == 1)
+                continue;
+            placed += mine[std::size_t(cell)] ? 0 : 1;
+            mine[std::size_t(cell)] = true;
+        }
+        for (int index = 0; index < kCells; ++index)
+            if (rowOf(index) % 2 == 1 && columnOf(index) % 2 == 1)
+                cover[std::size_t(index)] = false;
+
+        const VisibleBoard seen(boardWith(mine, cover), 60);
+        QElapsedTimer clock;
+        clock.start();
+        const MineOdds odds = mineOdds(seen);
+        QVERIFY2(clock.elapsed() < 2000, qPrintable(QString::number(clock.elapsed())));
+        QVERIFY(!odds.exact);
+        QVERIFY(odds.consistent);
+        double expected = 0;
+        for (int index = 0; index < kCells; ++index) {
+            const double p = odds.mine[std::size_t(index)];
+            QVERIFY(p >= 0.0 && p <= 1.0);
+            expected += p;
+        }
+        QVERIFY2(std::abs(expected - 60) < 12, qPrintable(QString::number(expected)));
+        QVERIFY(seen.isCovered(bestCell(seen, odds)));
     }
 
     // Certain mines come first; a position that no round can give is answered, not trusted.
