@@ -58,9 +58,10 @@ demin::demin(RandomSource* random, QWidget* parent, Contents contents, Seats sea
       duel_(*this, random ? *random : *ownRandom_), seats_(seats)
 {
     setObjectName(QStringLiteral("demin"));
-    setWindowTitle(seats_.allAtDesk() ? QStringLiteral("Volcanelle")
-                                      : texts::computerWindowTitle());
-    if (seats_.seat(2) == Seat::Computer)
+    const bool computer = seats_.seat(2) == Seat::Computer;
+    // A network duel titles the window itself, with its code.
+    setWindowTitle(computer ? texts::computerWindowTitle() : QStringLiteral("Volcanelle"));
+    if (computer)
         computer_ = new ComputerPlayer(
             duel_, seats_, [this](int index) { playMove(index); }, this);
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
