@@ -86,6 +86,8 @@ private slots:
         QVERIFY(!about->parentWidget());
         QVERIFY(about->windowHandle());
         QVERIFY(!about->windowHandle()->transientParent());
+        // Nor a dialog, which X11 would mark transient for every window of the program.
+        QCOMPARE(about->windowType(), Qt::Window);
         QVERIFY(!about->isModal());
         QVERIFY(!QApplication::activeModalWidget());
 
