@@ -140,6 +140,17 @@ private slots:
         answerer.press(QStringLiteral("OK"));
         clickCell(window, 224);
         QCOMPARE(answerer.seen.last(), box(texts::roundOver()));
+
+        // A new round: the side that did not find the last mine starts, here the computer,
+        // which must take up its turn once the players have answered the boxes.
+        QCOMPARE(window.duel().joueur(), 2);
+        answerer.press(QStringLiteral("Oui"));
+        answerer.type(QStringLiteral("30"));
+        QTest::mouseClick(window.findChild<QAbstractButton*>(QStringLiteral("cmdNouvellePartie")),
+                          Qt::LeftButton);
+        QCOMPARE(caption(window, QStringLiteral("Panel3")), texts::minesLeftCaption(30));
+        QTRY_COMPARE(window.duel().joueur(), 1);
+        QVERIFY(window.duel().board().coveredCount() < kCells);
         QVERIFY2(answerer.unexpected.isEmpty(), qPrintable(answerer.unexpected.join('\n')));
     }
 };
