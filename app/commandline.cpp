@@ -71,7 +71,8 @@ CommandLine parseCommandLine(const QStringList& arguments)
                                                  "attendre un adversaire."));
     const QCommandLineOption port(
         QStringLiteral("port"),
-        QStringLiteral("Port d'écoute de l'hôte (par défaut %1).").arg(net::kDefaultPort),
+        QStringLiteral("Port d'écoute de l'hôte (par défaut %1 ; 0 : un port libre).")
+            .arg(net::kDefaultPort),
         QStringLiteral("N"));
     const QCommandLineOption join(QStringLiteral("join"),
                                   QStringLiteral("Rejoindre le duel en réseau de l'hôte ADRESSE "
@@ -129,9 +130,11 @@ CommandLine parseCommandLine(const QStringList& arguments)
     if (parser.isSet(code) && !options.join)
         return refuse(QStringLiteral("--code ne sert qu'avec --join."));
     if (parser.isSet(port)) {
-        const std::optional<quint16> number = net::parsePort(parser.value(port));
+        // 0 lets the system choose a free port, which the host then prints.
+        const bool any = parser.value(port) == QStringLiteral("0");
+        const std::optional<quint16> number = any ? quint16{0} : net::parsePort(parser.value(port));
         if (!number)
-            return refuse(QStringLiteral("port invalide « %1 » : un nombre de 1 à 65535 est "
+            return refuse(QStringLiteral("port invalide « %1 » : un nombre de 0 à 65535 est "
                                          "attendu.")
                               .arg(parser.value(port)));
         options.port = *number;

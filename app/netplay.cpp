@@ -10,6 +10,7 @@
 
 #include <QApplication>
 #include <QEventLoop>
+#include <cstdio>
 
 namespace volcanelle {
 
@@ -54,6 +55,9 @@ int hostDuel(quint16 port)
                           texts::networkTitle());
         return 1;
     }
+    // For the players' terminal, and for scripts when the system chose the port.
+    std::fputs(texts::hostListening(code, gate.port()).toLocal8Bit().constData(), stdout);
+    std::fflush(stdout);
     demin window;
     window.setWindowTitle(texts::hostTitle(code));
     HostSeat seat(window, gate);

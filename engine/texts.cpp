@@ -126,6 +126,11 @@ QString waitingForOpponent()
     return QStringLiteral("En attente de l'adversaire…");
 }
 
+QString hostListening(const QString& code, int port)
+{
+    return QStringLiteral("Volcanelle : duel en réseau, code %1, port %2\n").arg(code).arg(port);
+}
+
 QString countBeingChosen()
 {
     return QStringLiteral("L'adversaire choisit le nombre de mines…");

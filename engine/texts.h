@@ -46,8 +46,9 @@ Message duelVerdict(int won1, int won2);
 QString hostTitle(const QString& code); // "Volcanelle — duel en réseau, code 482913"
 QString joinTitle();                    // "Volcanelle — duel en réseau"
 QString waitingForOpponent();           // the host's turn label until someone joins
-QString countBeingChosen();             // the status bar while the other side chooses
-QString networkTitle();                 // the title of every box below
+QString hostListening(const QString& code, int port); // printed by the host once it listens
+QString countBeingChosen();                           // the status bar while the other side chooses
+QString networkTitle();                               // the title of every box below
 QString codePrompt();
 QString addressPrompt();
 QString badCode();

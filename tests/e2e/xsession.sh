@@ -1,6 +1,7 @@
 # Shared by the end-to-end scripts: a private virtual X display, the game started on it, and
 # bounded xdotool helpers to find, wait for and drive its windows. Source it after setting
-# `game` (the executable); it sets DISPLAY and XAUTHORITY and cleans up on exit, and `step`
+# `game` (the executable), and `e2e_screen` for a screen other than 1024x768x24; it sets
+# DISPLAY and XAUTHORITY and cleans up on exit, and `step`
 # names what a failure interrupted.
 # shellcheck shell=bash
 
@@ -163,7 +164,7 @@ export XAUTHORITY="$work/Xauthority"
 xauth -q -f "$XAUTHORITY" add :0 . "$cookie" 2>/dev/null # the server reads every entry
 # -noreset: by default the server resets when its last client leaves, and a client that
 # connects during the reset is turned away.
-Xvfb -displayfd 3 -auth "$XAUTHORITY" -nolisten tcp -noreset -screen 0 1024x768x24 \
+Xvfb -displayfd 3 -auth "$XAUTHORITY" -nolisten tcp -noreset -screen 0 "${e2e_screen:-1024x768x24}" \
     3>"$work/display" >"$work/xvfb.log" 2>&1 &
 xvfb_pid=$!
 start=$(now)

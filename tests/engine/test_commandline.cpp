@@ -59,6 +59,8 @@ private slots:
         QCOMPARE(line.options.port, 49854);
         line = parse({QStringLiteral("--host"), QStringLiteral("--port"), QStringLiteral("65535")});
         QCOMPARE(line.options.port, 65535);
+        line = parse({QStringLiteral("--host"), QStringLiteral("--port=0")});
+        QVERIFY(!line.exitCode && line.options.port == 0);
 
         const struct {
             const char* address;
@@ -92,12 +94,13 @@ private slots:
             << QStringList{QStringLiteral("-cz")} << "volcanelle : option inconnue « -z ».";
         QTest::newRow("stray argument") << QStringList{QStringLiteral("-c"), QStringLiteral("2")}
                                         << "volcanelle : argument inattendu « 2 ».";
-        QTest::newRow("port 0") << QStringList{QStringLiteral("--host"), QStringLiteral("--port=0")}
-                                << "volcanelle : port invalide « 0 » : un nombre de 1 à 65535 "
-                                   "est attendu.";
+        QTest::newRow("port 00") << QStringList{QStringLiteral("--host"),
+                                                QStringLiteral("--port=00")}
+                                 << "volcanelle : port invalide « 00 » : un nombre de 0 à 65535 "
+                                    "est attendu.";
         QTest::newRow("port 65536")
             << QStringList{QStringLiteral("--host"), QStringLiteral("--port=65536")}
-            << "volcanelle : port invalide « 65536 » : un nombre de 1 à 65535 est attendu.";
+            << "volcanelle : port invalide « 65536 » : un nombre de 0 à 65535 est attendu.";
         for (const char* address :
              {"[::1", "[::1]:", "::1:80:x", "a b", "h:0", "h:1x", "[h]:80", "", "-h.example"})
             QTest::newRow(address)
