@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Two real programs on one private virtual X display: a host and a joiner on 127.0.0.1. Plays
+# Two real programs on one private virtual X display: a host and a joiner on 127.0.0.1. First
+# a joiner with a wrong code and one with nobody to join are refused in a box. Then plays
 # a few moves with real clicks on both windows in turn, checks after each that both boards
 # look the same, then quits from the joiner and checks that both programs end with status 0.
 # Usage: network_duel.sh <path to the volcanelle executable>
@@ -93,6 +94,26 @@ done
 read -r code port < <(sed -n 's/.*code \([0-9]\{6\}\), port \([0-9]*\).*/\1 \2/p' "$work/game.log")
 host=$(window_titled "Volcanelle — duel en réseau, code $code" 10)
 echo "host waits on port $port with code $code"
+
+# A joiner that is refused is told so in a box, and ends with status 1 once it is answered;
+# the host goes on waiting.
+refused() { # refused <message> <join arguments...>
+    local message=$1 box status=0
+    shift
+    step="joining with $*"
+    run "$work/refused.log" --join "$@"
+    joiner_pid=$!
+    box=$(window_titled "Duel en réseau" 15)
+    keys_to "$box" key Return
+    wait "$joiner_pid" || status=$?
+    joiner_pid=""
+    [ "$status" -eq 1 ] || fail "the refused joiner ($*) ended with status $status"
+    echo "refused as expected: $message"
+}
+wrong=$(printf '%06d' $(((10#$code + 1) % 1000000)))
+refused "wrong code" "127.0.0.1:$port" --code "$wrong"
+refused "nobody there" "127.0.0.1:1" --code "$code"
+game_alive || fail "the host ended after a refused joiner"
 
 step="joining"
 run "$work/joiner.log" --join "127.0.0.1:$port" --code "$code"
