@@ -133,7 +133,7 @@ QString hostListening(const QString& code, int port)
 
 QString countBeingChosen()
 {
-    return QStringLiteral("L'adversaire choisit le nombre de mines…");
+    return QStringLiteral("L'adversaire choisit…");
 }
 
 QString networkTitle()
