@@ -1,4 +1,5 @@
 #include "hostgate.h"
+#include "joinattempt.h"
 
 #include <QSignalSpy>
 #include <QTcpSocket>
@@ -63,6 +64,29 @@ private slots:
         QVERIFY(refusedFor(knock(gate.port(), 42), wire::Refused::Reason::Busy));
         QCOMPARE(joined.size(), 1);
         delete joined.first().first().value<net::Link*>();
+    }
+
+    // The host listens on every address, as the program does: a joiner gets in by IPv6, by
+    // IPv4 and by name.
+    void joinersComeByEveryAddress()
+    {
+        QTcpSocket probe;
+        probe.connectToHost(QHostAddress::LocalHostIPv6, 9);
+        // Refused is fine: the address exists. Anything else means the machine has no ::1.
+        if (!probe.waitForConnected(1000) &&
+            probe.error() != QAbstractSocket::ConnectionRefusedError)
+            QSKIP("no IPv6 loopback on this machine");
+        for (const char* host : {"::1", "127.0.0.1", "localhost"}) {
+            net::HostGate gate(QStringLiteral("000042"));
+            QVERIFY(gate.listen(QHostAddress::Any, 0));
+            net::JoinAttempt attempt(QString::fromLatin1(host), gate.port(), 42);
+            QSignalSpy joined(&attempt, &net::JoinAttempt::joined);
+            QSignalSpy failed(&attempt, &net::JoinAttempt::failed);
+            attempt.start();
+            QTRY_VERIFY2(joined.size() + failed.size() == 1, host);
+            QVERIFY2(failed.isEmpty(), host);
+            delete joined.first().first().value<net::Link*>();
+        }
     }
 
     // A newcomer that says nothing, or says something other than hello, is let go.
