@@ -11,6 +11,10 @@
 
 namespace volcanelle {
 
+namespace {
+constexpr std::size_t kMostWaiting = 4096;
+} // namespace
+
 /// Marks this side as in the middle of something; messages wait until it is over.
 class HostSeat::Busy {
 public:
@@ -138,6 +142,13 @@ void HostSeat::received(const wire::Message& message)
     // A joiner leaving while it chooses the count: stop waiting, its farewell comes next.
     if (countWait_ && joinerLeft_)
         countWait_->quit();
+    // Far more than a player can send while a box waits here: a flood, not a duel.
+    if (inbox_.size() >= kMostWaiting) {
+        inbox_.clear();
+        link_->close(0);
+        lost(net::Link::Loss::Garbled);
+        return;
+    }
     inbox_.push_back(message);
     drain();
 }

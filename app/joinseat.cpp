@@ -9,6 +9,10 @@
 
 namespace volcanelle {
 
+namespace {
+constexpr std::size_t kMostWaiting = 4096;
+} // namespace
+
 /// Marks this side as in the middle of a box; messages wait until it is answered.
 class JoinSeat::Busy {
 public:
@@ -88,6 +92,13 @@ void JoinSeat::received(const wire::Message& message)
 {
     if (std::holds_alternative<wire::Bye>(message))
         hostLeft_ = true;
+    // Far more than a player can send while a box waits here: a flood, not a duel.
+    if (inbox_.size() >= kMostWaiting) {
+        inbox_.clear();
+        link_->close(0);
+        lost(net::Link::Loss::Garbled);
+        return;
+    }
     inbox_.push_back(message);
     drain();
 }
