@@ -2,7 +2,7 @@
 #include "commandline.h"
 #include "demin.h"
 #include "displaycheck.h"
-#include "netplay.h"
+#include "networklaunch.h"
 #include "outsidewatch.h"
 
 #include <QApplication>
@@ -13,6 +13,10 @@ int main(int argc, char* argv[])
     const volcanelle::CommandLine line = volcanelle::readCommandLine(argc, argv);
     if (line.exitCode)
         return *line.exitCode;
+    const volcanelle::Options& options = line.options;
+    // The network duel is a program of its own: a plain start then loads no network library.
+    if (options.host || options.join)
+        return volcanelle::startNetworkPlay(argv);
     // Qt aborts with a message of its own when no platform starts: say what is missing.
     if (const std::optional<int> status = volcanelle::checkDisplay())
         return *status;
@@ -20,15 +24,10 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     volcanelle::prepareApplication();
     volcanelle::watchOutsideClients(app);
-    const volcanelle::Options& options = line.options;
-    if (options.host)
-        return volcanelle::hostDuel(options.port);
-    if (options.join)
-        return volcanelle::joinDuel(options.endpoint, options.code);
 
     // Only the mine-count box is built before the players answer it; the window follows.
     using volcanelle::Seat;
-    const volcanelle::Seats seats(Seat::Desk, line.options.computer ? Seat::Computer : Seat::Desk);
+    const volcanelle::Seats seats(Seat::Desk, options.computer ? Seat::Computer : Seat::Desk);
     volcanelle::demin window(nullptr, nullptr, volcanelle::demin::Contents::WhenShown, seats);
     if (!window.Form_Load())
         return 0;

@@ -171,6 +171,18 @@ QString cannotListen(int port, const QString& why)
         .arg(why);
 }
 
+QString networkProgramMissing(const QString& path, const QString& why)
+{
+    return QStringLiteral("volcanelle : impossible de lancer le jeu en réseau « %1 » : %2.")
+        .arg(path, why);
+}
+
+QString networkOptionsOnly()
+{
+    return QStringLiteral("volcanelle-network : ce programme sert seulement avec --host, --join "
+                          "ou --join-ask ; lancez plutôt « volcanelle ».");
+}
+
 QString unreachable(const QString& address)
 {
     return QStringLiteral("Impossible de joindre l'hôte %1 : il ne répond pas dans les 10 "

@@ -58,6 +58,9 @@ QString unreachable(const QString& address);
 QString wrongCode();
 QString hostBusy();
 QString lockedOut();
+// Printed when the network play, a program of its own, cannot be started.
+QString networkProgramMissing(const QString& path, const QString& why);
+QString networkOptionsOnly(); // that program started without --host or --join
 QString otherVersion(int theirs, int ours);
 QString connectionLost();
 QString garbledMessage();

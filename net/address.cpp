@@ -1,6 +1,7 @@
 #include "address.h"
 
-#include <QHostAddress>
+#include <QStringList>
+#include <arpa/inet.h>
 
 namespace volcanelle::net {
 
@@ -39,10 +40,31 @@ bool isHostName(const QString& text)
     return true;
 }
 
+// An IPv6 address as the system's resolver writes it, with an optional zone ("fe80::1%eth0").
+// Read without Qt Network, so that reading the command line loads no network library.
 bool isIpv6(const QString& text)
 {
-    QHostAddress address;
-    return address.setAddress(text) && address.protocol() == QAbstractSocket::IPv6Protocol;
+    const qsizetype percent = text.indexOf(QLatin1Char('%'));
+    if (percent >= 0) {
+        const QString zone = text.mid(percent + 1);
+        if (zone.isEmpty())
+            return false;
+        for (const QChar c : zone) {
+            const bool ok = (c >= QLatin1Char('a') && c <= QLatin1Char('z')) ||
+                            (c >= QLatin1Char('A') && c <= QLatin1Char('Z')) ||
+                            (c >= QLatin1Char('0') && c <= QLatin1Char('9')) ||
+                            c == QLatin1Char('-') || c == QLatin1Char('_') || c == QLatin1Char('.');
+            if (!ok)
+                return false;
+        }
+    }
+    const QString address = percent < 0 ? text : text.left(percent);
+    for (const QChar c : address) {
+        if (c.unicode() > 127)
+            return false;
+    }
+    in6_addr bytes{};
+    return inet_pton(AF_INET6, address.toLatin1().constData(), &bytes) == 1;
 }
 
 } // namespace

@@ -14,6 +14,7 @@ endif()
 
 set(expected
     usr/games/volcanelle
+    usr/libexec/volcanelle/volcanelle-network
     usr/share/applications/${APP_ID}.desktop
     usr/share/metainfo/${APP_ID}.metainfo.xml
     usr/share/icons/hicolor/scalable/apps/${APP_ID}.svg
@@ -36,9 +37,19 @@ foreach(path IN LISTS installed)
         message(FATAL_ERROR "installed but not expected: ${path}")
     endif()
 endforeach()
-execute_process(COMMAND test -x ${PREFIX}/usr/games/volcanelle RESULT_VARIABLE result)
-if(NOT result EQUAL 0)
-    message(FATAL_ERROR "usr/games/volcanelle is not executable")
+foreach(program usr/games/volcanelle usr/libexec/volcanelle/volcanelle-network)
+    execute_process(COMMAND test -x ${PREFIX}/${program} RESULT_VARIABLE result)
+    if(NOT result EQUAL 0)
+        message(FATAL_ERROR "${program} is not executable")
+    endif()
+endforeach()
+# The installed game must find the installed network program: with a platform that does not
+# exist, only that program's display check answers --host.
+execute_process(COMMAND ${CMAKE_COMMAND} -E env QT_QPA_PLATFORM=absente
+                        ${PREFIX}/usr/games/volcanelle --host --port 0
+                TIMEOUT 20 RESULT_VARIABLE result ERROR_VARIABLE err)
+if(NOT result EQUAL 1 OR NOT err MATCHES "« absente »")
+    message(FATAL_ERROR "the installed game does not start its network program: ${result} ${err}")
 endif()
 
 # The launcher must start the installed program and name the window's class.
