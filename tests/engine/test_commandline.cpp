@@ -70,7 +70,9 @@ private slots:
                      {"::1", "::1", 49854},
                      {"127.0.0.1:7", "127.0.0.1", 7},
                      {"jeu.example", "jeu.example", 49854},
-                     {"[fe80::1]", "fe80::1", 49854}};
+                     {"[fe80::1]", "fe80::1", 49854},
+                     {"[fe80::1%eth0]:50002", "fe80::1%eth0", 50002},
+                     {"::ffff:192.0.2.7", "::ffff:192.0.2.7", 49854}};
         for (const auto& join : joins) {
             line = parse({QStringLiteral("--join"), QString::fromLatin1(join.address),
                           QStringLiteral("--code"), QStringLiteral("004217")});
@@ -101,8 +103,8 @@ private slots:
         QTest::newRow("port 65536")
             << QStringList{QStringLiteral("--host"), QStringLiteral("--port=65536")}
             << "volcanelle : port invalide « 65536 » : un nombre de 0 à 65535 est attendu.";
-        for (const char* address :
-             {"[::1", "[::1]:", "::1:80:x", "a b", "h:0", "h:1x", "[h]:80", "", "-h.example"})
+        for (const char* address : {"[::1", "[::1]:", "::1:80:x", "a b", "h:0", "h:1x", "[h]:80",
+                                    "", "-h.example", "[::1%]", "[192.0.2.7]:80", "1::2::3", "::g"})
             QTest::newRow(address)
                 << QStringList{QStringLiteral("--join"), QString::fromLatin1(address)}
                 << QStringLiteral("volcanelle : Adresse invalide : « %1 ». Écrivez un nom ou "
