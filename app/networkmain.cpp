@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The network duel, started by `volcanelle` for --host, --join and --join-ask with the same
 // arguments. Kept apart so that only these starts load the network libraries.
 #include "application.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The floor for start-up comparisons: the smallest Qt Widgets program that puts a window on
 // screen, with nothing of the game in it.
 

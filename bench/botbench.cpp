@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Whole rounds between two players without a window: the exact solver against a player that
 // clicks at random, one that only takes mines a single number proves, and itself. Prints one
 // line per pairing, and the solver's time per move over every position it met.

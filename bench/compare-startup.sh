@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Start-up time and memory of Volcanelle beside a bare Qt 6 window and Debian's two desktop
 # minesweepers, gnome-mines and kmines.
 #

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The duel engine alone, with no window: a round setup (mine draw and numbering) and the
 // costliest click, the one that opens 195 cells.
 

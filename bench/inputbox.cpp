@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A second floor for start-up comparisons: the game's own mine-count box, shown by a Qt program
 // that builds nothing else. The gap between it and the bare window is what Qt's input dialog
 // costs (fonts, text layout, the buttons' icons); the gap between it and the game is the game's.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Starts a program and reports how long it took to map its first top-level window on the X
 // display in $DISPLAY, then its resident memory one second later; the program is then ended.
 //

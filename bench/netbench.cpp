@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A network duel over loopback, host and joiner in this one process: the time from a real
 // click on one side's window to the move painted on the other side's window, for every move
 // of a round of single-cell moves (no blank area opens), alternating sides as the turn goes.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # How long a new player waits: clones this repository's current commit into a scratch folder
 # and times the play command up to the mine-count box ("Saisie") on a private virtual display,
 # then times the test command's set-up and suite (tools/setup.sh test, then ctest) in the same

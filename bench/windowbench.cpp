@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The real game window, timed from the call to the frame painted: the costliest click (the
 // reveal of 195 cells) and a round setup that puts back all 225 covers and pictures.
 // Runs on Qt's offscreen platform unless QT_QPA_PLATFORM says otherwise.

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Hardening for every program built here, as Debian builds its packages: position-independent
 # executables, full RELRO with immediate binding, stack protector and clash protection, and
 # fortified libc calls where the optimiser can see buffer sizes.

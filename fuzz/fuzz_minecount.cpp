@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // libFuzzer entry point for the mine-count reader: any input the checker finds fault with
 // stops the run, and libFuzzer keeps it as a crash file to replay.
 #include "minecountcheck.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // libFuzzer entry point for the network message reader: any input the checker finds fault
 // with stops the run, and libFuzzer keeps it as a crash file to replay.
 #include "wirecheck.h"

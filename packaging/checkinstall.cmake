@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the build as a package would (prefix /usr, into a scratch root) and checks that every
 # file lands where Debian's policy puts it, that nothing else is installed, and that the
 # installed entry and metadata still validate.

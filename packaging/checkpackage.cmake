@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the Debian package with cpack and has lintian review it: any error or warning fails.
 # Info and pedantic tags are shown for the record.
 # cmake -DBUILD_DIR=... -DWORK_DIR=... -P checkpackage.cmake

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the Debian packages that are missing, then configures and builds.
 #   setup.sh play   the game alone, into build-play/ (tools/debian-packages-play.txt)
 #   setup.sh test   everything: game, tests, benchmarks, into build/ (both package lists)

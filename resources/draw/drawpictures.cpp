@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Draws the cell pictures and the icon into the folder given on the command line:
 //   pictures/1.jpg ... pictures/10.jpg (25 x 25) and pictures/1@2x.jpg ... (50 x 50),
 //   icon.png (32 x 32, 16 colours), icons/16.png ... icons/256.png and icons/scalable.svg.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // On a system in the plain C language the game still speaks French: the date in the status
 // bar, its own question boxes, and the texts that Qt itself supplies.
 

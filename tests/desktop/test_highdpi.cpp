@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // On a screen of two pixels per logical pixel (run with QT_SCALE_FACTOR=2) the window keeps
 // its layout in logical pixels and draws every pixel it has: the cell pictures come from the
 // double-size files, the covers' bevels fall on whole pixels, and the icon has a drawing of

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Keyboard-only play and what assistive technology is told: the focus walks the covers in
 // board order, Space uncovers the focused cell, the focus stays on the board when its cover
 // goes, and every cell, label and button carries a French name that follows the game.

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Reads the running game through AT-SPI, as a screen reader would: types the mine count into
 # the first box, then checks that the board is one 15 x 15 table of cells that say
 # "couverte", that nothing else of the board is in the tree, and that a move is told on the

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The board as a screen reader reads it: the built game on a private virtual X display and a
 # private D-Bus session with its own accessibility bus, read through AT-SPI by
 # atspi_board.py. Everything started here is stopped here.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Plays a short session of the built game on a private virtual X display with real input
 # events: types the mine count, clicks a few cells, opens and closes the information window,
 # then quits ("Oui"), dismisses the verdict and checks that the program ends with status 0.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Two real programs on one private virtual X display: a host and a joiner on 127.0.0.1. First
 # a joiner with a wrong code and one with nobody to join are refused in a box. Then plays
 # a few moves with real clicks on both windows in turn, checks after each that both boards

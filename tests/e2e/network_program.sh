@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The network duel runs as a program of its own: a plain start must not load Qt Network, the
 # network options must reach that program, and a game installed without it must say so in
 # French and end with status 1 rather than start something else.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Starts the built game where no window can open: it must say in French what is missing and
 # end with status 1, before Qt would abort or crash. Help and version need no display at all.
 # Usage: no_display.sh <path to the volcanelle executable>

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Another X client takes the game's windows away. Destroyed (xdotool windowclose), the first
 # mine-count box, the game window and a later modal box each end as their close box would:
 # the first box and the game window end the program with status 0; the "Quitter ?" box

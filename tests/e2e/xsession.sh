@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Shared by the end-to-end scripts: a private virtual X display, the game started on it, and
 # bounded xdotool helpers to find, wait for and drive its windows. Source it after setting
 # `game` (the executable), and `e2e_screen` for a screen other than 1024x768x24; it sets

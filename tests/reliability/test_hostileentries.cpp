@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Hostile mine counts typed into the real input box of the game window: each is refused and
 // the box comes back, until a sound count starts a round that plays.
 #include "application.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Replays every input kept in the fuzzer's corpus, the cases it once found included,
 // through the same checks, so that they hold in every build, not only in the fuzz build.
 #include "minecountcheck.h"

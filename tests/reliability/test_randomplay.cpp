@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Thousands of rounds played at random against a model of the rules. Set
 // VOLCANELLE_SOAK_ROUNDS for a longer run and VOLCANELLE_SOAK_SEED to replay another duel.
 #include "randomplay.h"

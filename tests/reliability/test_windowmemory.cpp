@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The information window opened and closed, and rounds set up, a thousand times each on the
 // real game window: the heap in use must come back to where it was, give or take 1 MiB, so
 // about 1 KiB a repeat. A window or a box left behind each time weighs far more than that. Under

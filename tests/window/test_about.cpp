@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The information window: one at a time, modeless, closed by OK, Enter, Escape or its close
 // box, destroyed when closed, and closed with the game window.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The captions the game writes during play, each at the largest value a duel can reach, must
 // lie on one line inside their labels as the players see them: a caption that wraps loses its
 // number below the label's edge.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window's commands "Nouvelle manche" and "Quitter", from their buttons, their menu
 // entries and Ctrl+N, with the real question boxes answered either way.
 

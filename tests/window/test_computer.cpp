@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A round against the computer at pace 0, the human's side played with real clicks. The
 // board: 30 mines on rows 12 and 13 (see twoMineRows).
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The game window as it is built: geometry, fonts, status bar, tab order, menu, the board's
 // lines, and that a cover really hides the picture under it.
 

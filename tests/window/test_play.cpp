@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Whole rounds played with real clicks on the covers, the boxes answered as players would.
 // The board: 30 mines on rows 12 and 13 (see twoMineRows), so rows 0 to 10 are one blank
 // area, row 11 and row 14 are numbered, and row 14 stays covered unless clicked.

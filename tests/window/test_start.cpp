@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The start of the duel: the mine count is asked before the window is first shown, refused
 // entries bring the box back, and the accepted round is on screen when the window appears.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Draws the game window at a few moments of a duel on a fixed board, as PNG files for the
 // README and the issues (names end in "-2x" under QT_SCALE_FACTOR=2). From the project's folder:
 // cmake --build build --target screenshots && xvfb-run -a build/tools/screenshots/screenshots docs
