@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "modalanswerer.h"
 
+#include "boxes.h"
+
 #include <QAbstractButton>
 #include <QApplication>
 #include <QClipboard>
@@ -11,38 +13,6 @@
 #include <QTest>
 
 namespace volcanelle::testing {
-
-namespace {
-
-QString describe(QWidget* box)
-{
-    if (auto* input = qobject_cast<QInputDialog*>(box))
-        return box->windowTitle() + QLatin1Char('|') + input->labelText();
-    if (auto* message = qobject_cast<QMessageBox*>(box))
-        return box->windowTitle() + QLatin1Char('|') + message->text();
-    return box->windowTitle();
-}
-
-bool clickButton(QWidget* box, const QString& text)
-{
-    for (QAbstractButton* button : box->findChildren<QAbstractButton*>()) {
-        if (button->text() == text && button->isVisible()) {
-            button->click();
-            return true;
-        }
-    }
-    return false;
-}
-
-void closeAnyway(QWidget* box)
-{
-    if (auto* dialog = qobject_cast<QDialog*>(box))
-        dialog->reject();
-    else
-        box->close();
-}
-
-} // namespace
 
 ModalAnswerer::ModalAnswerer(QObject* parent) : QObject(parent)
 {
