@@ -12,28 +12,8 @@
 
 namespace volcanelle {
 
-namespace {
-constexpr std::size_t kMostWaiting = 4096;
-} // namespace
-
-/// Marks this side as in the middle of something; messages wait until it is over.
-class HostSeat::Busy {
-public:
-    explicit Busy(HostSeat& seat) : seat_(seat) { ++seat_.busy_; }
-    ~Busy()
-    {
-        if (--seat_.busy_ == 0)
-            QTimer::singleShot(0, &seat_, &HostSeat::drain);
-    }
-    Busy(const Busy&) = delete;
-    Busy& operator=(const Busy&) = delete;
-
-private:
-    HostSeat& seat_;
-};
-
 HostSeat::HostSeat(demin& window, net::HostGate& gate, QObject* parent)
-    : QObject(parent), window_(window)
+    : NetSeat(State::Waiting, parent), window_(window)
 {
     window_.setSeat(this);
     static_cast<DuelView&>(window_).showTurn(texts::waitingForOpponent());
@@ -75,7 +55,7 @@ void HostSeat::startDuel()
 void HostSeat::cellClicked(int index)
 {
     const Duel& duel = window_.duel();
-    if (state_ != State::Playing || busy_ > 0 || !seats_.deskMayClick(duel))
+    if (state_ != State::Playing || busy() || !seats_.deskMayClick(duel))
         return;
     Busy busy(*this);
     if (!duel.roundInPlay()) {
@@ -89,7 +69,7 @@ void HostSeat::cellClicked(int index)
 
 void HostSeat::newRoundChosen()
 {
-    if (state_ != State::Playing || busy_ > 0)
+    if (state_ != State::Playing || busy())
         return;
     Busy busy(*this);
     const texts::Message question = texts::askNewRound();
@@ -111,7 +91,7 @@ void HostSeat::quitChosen()
         return;
     }
     // While the joiner chooses the mine count this side may still quit.
-    if (state_ != State::Playing || (busy_ > 0 && !countWait_))
+    if (state_ != State::Playing || (busy() && !countWait_))
         return;
     Busy busy(*this);
     const texts::Message question = texts::askQuit();
@@ -143,28 +123,7 @@ void HostSeat::received(const wire::Message& message)
     // A joiner leaving while it chooses the count: stop waiting, its farewell comes next.
     if (countWait_ && joinerLeft_)
         countWait_->quit();
-    // Far more than a player can send while a box waits here: a flood, not a duel.
-    if (inbox_.size() >= kMostWaiting) {
-        inbox_.clear();
-        link_->close(0);
-        lost(net::Link::Loss::Garbled);
-        return;
-    }
-    inbox_.push_back(message);
-    drain();
-}
-
-void HostSeat::drain()
-{
-    if (draining_)
-        return;
-    draining_ = true;
-    while (!inbox_.empty() && busy_ == 0 && state_ == State::Playing) {
-        const wire::Message message = inbox_.front();
-        inbox_.pop_front();
-        play(message);
-    }
-    draining_ = false;
+    take(message, *link_);
 }
 
 void HostSeat::play(const wire::Message& message)
@@ -232,12 +191,6 @@ void HostSeat::send(const wire::Message& message)
 {
     if (link_ && !quiet_ && state_ == State::Playing)
         link_->send(message);
-}
-
-void HostSeat::end(int status)
-{
-    state_ = State::Ended;
-    emit finished(status);
 }
 
 void HostSeat::coverChanged(int index, bool covered)

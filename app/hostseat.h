@@ -1,12 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "duelseat.h"
-#include "link.h"
+#include "netseat.h"
 #include "seats.h"
 
-#include <QObject>
-#include <deque>
 #include <optional>
 
 class QEventLoop;
@@ -26,20 +23,13 @@ class HostGate;
 /// The joiner's clicks, new rounds and quitting arrive as messages and are played one at a
 /// time, only when this side is not itself in the middle of a move or a box: a click out of
 /// the joiner's turn is dropped. The mine count is asked of whoever started the round.
-class HostSeat : public QObject, public DuelSeat {
+class HostSeat : public NetSeat {
     Q_OBJECT
 public:
     HostSeat(demin& window, net::HostGate& gate, QObject* parent = nullptr);
     ~HostSeat() override;
 
-signals:
-    /// The duel is over and the program should end with `status`: 0 when a player quit,
-    /// 1 when the connection was lost.
-    void finished(int status);
-
 private:
-    class Busy;
-
     // DuelSeat
     void cellClicked(int index) override;
     void newRoundChosen() override;
@@ -57,24 +47,18 @@ private:
     void joined(net::Link* link);
     void startDuel();
     void received(const wire::Message& message);
-    void drain();
-    void play(const wire::Message& message);
-    void lost(net::Link::Loss loss);
+    void play(const wire::Message& message) override;
+    void lost(net::Link::Loss loss) override;
     /// Shows a box on this side only.
     void sayHere(const QString& text, const QString& title);
     void send(const wire::Message& message);
-    void end(int status);
 
     demin& window_;
     const Seats seats_{Seat::Desk, Seat::Remote};
     net::Link* link_ = nullptr;
-    enum class State { Waiting, Playing, Ended } state_ = State::Waiting;
-    int busy_ = 0;
-    bool draining_ = false;
     bool quiet_ = false;
     bool joinerChooses_ = false;
     bool joinerLeft_ = false;
-    std::deque<wire::Message> inbox_;
     QEventLoop* countWait_ = nullptr;
     std::optional<wire::Count> count_;
 };

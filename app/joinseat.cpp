@@ -6,32 +6,10 @@
 #include "minecount.h"
 #include "texts.h"
 
-#include <QTimer>
-
 namespace volcanelle {
 
-namespace {
-constexpr std::size_t kMostWaiting = 4096;
-} // namespace
-
-/// Marks this side as in the middle of a box; messages wait until it is answered.
-class JoinSeat::Busy {
-public:
-    explicit Busy(JoinSeat& seat) : seat_(seat) { ++seat_.busy_; }
-    ~Busy()
-    {
-        if (--seat_.busy_ == 0)
-            QTimer::singleShot(0, &seat_, &JoinSeat::drain);
-    }
-    Busy(const Busy&) = delete;
-    Busy& operator=(const Busy&) = delete;
-
-private:
-    JoinSeat& seat_;
-};
-
 JoinSeat::JoinSeat(demin& window, net::Link* link, QObject* parent)
-    : QObject(parent), window_(window), link_(link)
+    : NetSeat(State::Playing, parent), window_(window), link_(link)
 {
     link_->setParent(this);
     window_.setSeat(this);
@@ -52,7 +30,7 @@ DuelView& JoinSeat::view()
 
 void JoinSeat::cellClicked(int index)
 {
-    if (state_ != State::Playing || busy_ > 0 || turn_ != 2 || !isCell(index) ||
+    if (state_ != State::Playing || busy() || turn_ != 2 || !isCell(index) ||
         !window_.duel().board().isCovered(index))
         return;
     link_->send(wire::Click{static_cast<std::uint8_t>(index)});
@@ -60,7 +38,7 @@ void JoinSeat::cellClicked(int index)
 
 void JoinSeat::newRoundChosen()
 {
-    if (state_ != State::Playing || busy_ > 0)
+    if (state_ != State::Playing || busy())
         return;
     Busy busy(*this);
     const texts::Message question = texts::askNewRound();
@@ -70,7 +48,7 @@ void JoinSeat::newRoundChosen()
 
 void JoinSeat::quitChosen()
 {
-    if (state_ != State::Playing || busy_ > 0)
+    if (state_ != State::Playing || busy())
         return;
     Busy busy(*this);
     confirmQuit();
@@ -93,31 +71,10 @@ void JoinSeat::received(const wire::Message& message)
 {
     if (std::holds_alternative<wire::Bye>(message))
         hostLeft_ = true;
-    // Far more than a player can send while a box waits here: a flood, not a duel.
-    if (inbox_.size() >= kMostWaiting) {
-        inbox_.clear();
-        link_->close(0);
-        lost(net::Link::Loss::Garbled);
-        return;
-    }
-    inbox_.push_back(message);
-    drain();
+    take(message, *link_);
 }
 
-void JoinSeat::drain()
-{
-    if (draining_)
-        return;
-    draining_ = true;
-    while (!inbox_.empty() && busy_ == 0 && state_ == State::Playing) {
-        const wire::Message message = inbox_.front();
-        inbox_.pop_front();
-        show(message);
-    }
-    draining_ = false;
-}
-
-void JoinSeat::show(const wire::Message& message)
+void JoinSeat::play(const wire::Message& message)
 {
     Board& board = window_.duel().board();
     if (const auto* cell = std::get_if<wire::Cell>(&message)) {
@@ -209,12 +166,6 @@ void JoinSeat::sayVerdict()
 {
     const texts::Message verdict = texts::duelVerdict(roundsWon_[0], roundsWon_[1]);
     view().announce(verdict.text, verdict.title);
-}
-
-void JoinSeat::end(int status)
-{
-    state_ = State::Ended;
-    emit finished(status);
 }
 
 } // namespace volcanelle

@@ -1,12 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "duelseat.h"
-#include "link.h"
+#include "netseat.h"
 
-#include <QObject>
 #include <array>
-#include <deque>
 
 namespace volcanelle {
 
@@ -19,21 +16,14 @@ class demin;
 ///
 /// The host's messages are shown in the order they came; a box that one of them opens holds
 /// back the ones behind it until the player answers it, as on the host's screen.
-class JoinSeat : public QObject, public DuelSeat {
+class JoinSeat : public NetSeat {
     Q_OBJECT
 public:
     /// Takes over `link`, already welcomed by the host.
     JoinSeat(demin& window, net::Link* link, QObject* parent = nullptr);
     ~JoinSeat() override;
 
-signals:
-    /// The duel is over and the program should end with `status`: 0 when a player quit,
-    /// 1 when the connection was lost.
-    void finished(int status);
-
 private:
-    class Busy;
-
     // DuelSeat
     void cellClicked(int index) override;
     void newRoundChosen() override;
@@ -49,26 +39,20 @@ private:
     std::optional<QString> askText(const QString&, const QString&) override { return {}; }
 
     void received(const wire::Message& message);
-    void drain();
-    void show(const wire::Message& message);
+    void play(const wire::Message& message) override;
     /// Asks this side's player for the mine count until one is sent or the player quits.
     void chooseCount();
     /// Asks "Quitter ?"; on Yes tells the host, shows the verdict and ends. True on Yes.
     bool confirmQuit();
-    void lost(net::Link::Loss loss);
+    void lost(net::Link::Loss loss) override;
     void sayVerdict();
-    void end(int status);
     DuelView& view();
 
     demin& window_;
     net::Link* link_;
-    enum class State { Playing, Ended } state_ = State::Playing;
-    int busy_ = 0;
-    bool draining_ = false;
     bool hostLeft_ = false;
     int turn_ = 0;
     std::array<int, 2> roundsWon_{};
-    std::deque<wire::Message> inbox_;
 };
 
 } // namespace volcanelle
