@@ -31,7 +31,9 @@ case "${1:-}" in
 play)
     install_lists "$here/tools/debian-packages-play.txt"
     if [ ! -f "$here/build-play/build.ninja" ]; then
-        cmake -S "$here" -B "$here/build-play" -G Ninja -DBUILD_TESTING=OFF
+        # One translation unit per target instead of one per file: each file no longer parses
+        # Qt's headers on its own, which halves the first build's processor time.
+        cmake -S "$here" -B "$here/build-play" -G Ninja -DBUILD_TESTING=OFF -DCMAKE_UNITY_BUILD=ON
     fi
     cmake --build "$here/build-play" --target volcanelle
     ;;
