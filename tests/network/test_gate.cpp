@@ -80,6 +80,7 @@ private slots:
         for (const char* host : {"::1", "127.0.0.1", "localhost"}) {
             net::HostGate gate(QStringLiteral("000042"));
             QVERIFY(gate.listen(QHostAddress::Any, 0));
+            QSignalSpy welcomed(&gate, &net::HostGate::joined);
             net::JoinAttempt attempt(QString::fromLatin1(host), gate.port(), 42);
             QSignalSpy joined(&attempt, &net::JoinAttempt::joined);
             QSignalSpy failed(&attempt, &net::JoinAttempt::failed);
@@ -87,6 +88,9 @@ private slots:
             QTRY_VERIFY2(joined.size() + failed.size() == 1, host);
             QVERIFY2(failed.isEmpty(), host);
             delete joined.first().first().value<net::Link*>();
+            // The host's side of the link is the receiver's to delete, as the program does.
+            QTRY_COMPARE(welcomed.size(), 1);
+            delete welcomed.first().first().value<net::Link*>();
         }
     }
 
