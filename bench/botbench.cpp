@@ -6,10 +6,10 @@
 //   botbench [--rounds N] [--mines M]
 
 #include "benchview.h"
-#include "duel.h"
-#include "randomsource.h"
-#include "solver.h"
-#include "visibleboard.h"
+#include "engine/duel.h"
+#include "engine/randomsource.h"
+#include "engine/solver.h"
+#include "engine/visibleboard.h"
 
 #include <algorithm>
 #include <chrono>

@@ -26,7 +26,7 @@ build=$(cd "${1:-$here/build}" && pwd)
 runs=${RUNS:-7}
 
 mapwatch=$build/bench/mapwatch
-volcanelle=$build/app/volcanelle
+volcanelle=$build/bin/volcanelle
 barewindow=$build/bench/barewindow
 inputbox=$build/bench/inputbox
 for program in "$mapwatch" "$volcanelle" "$barewindow" "$inputbox"; do

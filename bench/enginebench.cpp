@@ -3,9 +3,9 @@
 // costliest click, the one that opens 195 cells.
 
 #include "benchview.h"
-#include "duel.h"
+#include "engine/duel.h"
+#include "engine/randomsource.h"
 #include "fixeddraws.h"
-#include "randomsource.h"
 
 #include <benchmark/benchmark.h>
 #include <chrono>

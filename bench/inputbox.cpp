@@ -3,9 +3,9 @@
 // that builds nothing else. The gap between it and the bare window is what Qt's input dialog
 // costs (fonts, text layout, the buttons' icons); the gap between it and the game is the game's.
 
-#include "dialogs.h"
-#include "minecount.h"
-#include "texts.h"
+#include "engine/minecount.h"
+#include "engine/texts.h"
+#include "ui/dialogs.h"
 
 #include <QApplication>
 

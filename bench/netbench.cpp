@@ -6,14 +6,14 @@
 //
 //   netbench [moves]     (200 by default, at most 225)
 
-#include "application.h"
-#include "demin.h"
 #include "fixeddraws.h"
-#include "hostgate.h"
-#include "hostseat.h"
-#include "joinattempt.h"
-#include "joinseat.h"
 #include "modalanswerer.h"
+#include "net/hostgate.h"
+#include "net/joinattempt.h"
+#include "seats/hostseat.h"
+#include "seats/joinseat.h"
+#include "ui/application.h"
+#include "window/demin.h"
 
 #include <QAbstractButton>
 #include <QApplication>

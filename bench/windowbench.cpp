@@ -5,11 +5,11 @@
 //
 //   windowbench [runs]     (100 runs by default, after 5 unrecorded ones)
 
-#include "application.h"
 #include "benchview.h"
-#include "demin.h"
 #include "fixeddraws.h"
 #include "modalanswerer.h"
+#include "ui/application.h"
+#include "window/demin.h"
 
 #include <QApplication>
 #include <QTest>

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "minecountcheck.h"
 
-#include "minecount.h"
-#include "texts.h"
+#include "engine/minecount.h"
+#include "engine/texts.h"
 
 #include <optional>
 #include <vector>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "wirecheck.h"
 
-#include "codec.h"
+#include "wire/codec.h"
 
 namespace volcanelle::checks {
 

@@ -4,4 +4,4 @@
 set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 "$here/tools/setup.sh" play
-exec "$here/build-play/app/volcanelle" "$@"
+exec "$here/build-play/bin/volcanelle" "$@"

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "duelboard.h"
 
-#include "demin.h"
+#include "window/demin.h"
 
 #include <QAccessible>
 #include <QTest>

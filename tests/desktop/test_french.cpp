@@ -2,9 +2,9 @@
 // On a system in the plain C language the game still speaks French: the date in the status
 // bar, its own question boxes, and the texts that Qt itself supplies.
 
-#include "application.h"
-#include "demin.h"
 #include "duelboard.h"
+#include "ui/application.h"
+#include "window/demin.h"
 
 #include <QApplication>
 #include <QDate>

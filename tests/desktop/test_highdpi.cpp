@@ -4,9 +4,9 @@
 // double-size files, the covers' bevels fall on whole pixels, and the icon has a drawing of
 // its own at twice the size.
 
-#include "application.h"
-#include "demin.h"
 #include "duelboard.h"
+#include "ui/application.h"
+#include "window/demin.h"
 
 #include <QAbstractButton>
 #include <QApplication>

@@ -3,12 +3,12 @@
 // board order, Space uncovers the focused cell, the focus stays on the board when its cover
 // goes, and every cell, label and button carries a French name that follows the game.
 
-#include "application.h"
-#include "boardwidget.h"
-#include "coverbutton.h"
-#include "demin.h"
 #include "duelboard.h"
-#include "texts.h"
+#include "engine/texts.h"
+#include "ui/application.h"
+#include "window/boardwidget.h"
+#include "window/coverbutton.h"
+#include "window/demin.h"
 
 #include <QAbstractButton>
 #include <QAccessible>

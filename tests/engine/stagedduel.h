@@ -2,7 +2,7 @@
 #pragma once
 
 #include "counteddraws.h"
-#include "duel.h"
+#include "engine/duel.h"
 #include "recordingview.h"
 
 #include <initializer_list>

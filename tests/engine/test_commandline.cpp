@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "commandline.h"
+#include "startup/commandline.h"
 
 #include <QRegularExpression>
 #include <QTest>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "grid.h"
+#include "engine/grid.h"
 
 #include <QList>
 #include <QTest>

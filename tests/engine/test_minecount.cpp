@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "minecount.h"
+#include "engine/minecount.h"
 
 #include <QTest>
 

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "duel.h"
+#include "engine/duel.h"
+#include "engine/texts.h"
 #include "scriptedview.h"
 #include "seededdraws.h"
-#include "texts.h"
 
 #include <QTest>
 #include <random>

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "counteddraws.h"
-#include "duel.h"
+#include "engine/duel.h"
+#include "engine/texts.h"
 #include "scriptedview.h"
 #include "seededdraws.h"
 #include "stagedduel.h"
-#include "texts.h"
 
 #include <QTest>
 #include <cmath>

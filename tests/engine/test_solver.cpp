@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "solver.h"
+#include "engine/solver.h"
 
 #include <QElapsedTimer>
 #include <QTest>

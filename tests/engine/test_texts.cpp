@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "texts.h"
+#include "engine/texts.h"
 
 #include <QTest>
 

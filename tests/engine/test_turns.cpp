@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "engine/texts.h"
 #include "stagedduel.h"
-#include "texts.h"
 
 #include <QTest>
 

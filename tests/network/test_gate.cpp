@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "hostgate.h"
-#include "joinattempt.h"
+#include "net/hostgate.h"
+#include "net/joinattempt.h"
 
 #include <QSignalSpy>
 #include <QTcpSocket>

@@ -1,13 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "codec.h"
-#include "demin.h"
 #include "fixeddraws.h"
-#include "hostgate.h"
-#include "hostseat.h"
-#include "joinattempt.h"
-#include "joinseat.h"
+#include "net/hostgate.h"
+#include "net/joinattempt.h"
+#include "seats/hostseat.h"
+#include "seats/joinseat.h"
 #include "twosides.h"
+#include "window/demin.h"
 #include "windowprobe.h"
+#include "wire/codec.h"
 
 #include <QAbstractButton>
 #include <QSignalSpy>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "randomplay.h"
 
-#include "grid.h"
+#include "engine/grid.h"
 
 #include <algorithm>
 #include <vector>

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "duel.h"
+#include "engine/duel.h"
+#include "engine/texts.h"
 #include "scriptedview.h"
 #include "seededrandom.h"
-#include "texts.h"
 
 #include <QString>
 #include <array>

@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Hostile mine counts typed into the real input box of the game window: each is refused and
 // the box comes back, until a sound count starts a round that plays.
-#include "application.h"
-#include "demin.h"
+#include "engine/texts.h"
 #include "fixeddraws.h"
 #include "modalanswerer.h"
-#include "texts.h"
+#include "ui/application.h"
+#include "window/demin.h"
 
 #include <QAbstractButton>
 #include <QApplication>

@@ -4,12 +4,12 @@
 // about 1 KiB a repeat. A window or a box left behind each time weighs far more than that. Under
 // AddressSanitizer the heap is the sanitizer's own and not measured here; LeakSanitizer checks for
 // leaks at exit instead.
-#include "application.h"
-#include "demin.h"
+#include "engine/texts.h"
 #include "fixeddraws.h"
-#include "frmabout.h"
 #include "modalanswerer.h"
-#include "texts.h"
+#include "ui/application.h"
+#include "window/demin.h"
+#include "window/frmabout.h"
 
 #include <QAbstractButton>
 #include <QApplication>

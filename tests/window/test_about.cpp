@@ -2,12 +2,12 @@
 // The information window: one at a time, modeless, closed by OK, Enter, Escape or its close
 // box, destroyed when closed, and closed with the game window.
 
-#include "application.h"
-#include "demin.h"
+#include "engine/texts.h"
 #include "fixeddraws.h"
-#include "frmabout.h"
 #include "modalanswerer.h"
-#include "texts.h"
+#include "ui/application.h"
+#include "window/demin.h"
+#include "window/frmabout.h"
 #include "windowprobe.h"
 
 #include <QAbstractButton>

@@ -3,9 +3,9 @@
 // lie on one line inside their labels as the players see them: a caption that wraps loses its
 // number below the label's edge.
 
-#include "application.h"
-#include "demin.h"
-#include "texts.h"
+#include "engine/texts.h"
+#include "ui/application.h"
+#include "window/demin.h"
 
 #include <QFontMetrics>
 #include <QLabel>

@@ -2,13 +2,13 @@
 // The window's commands "Nouvelle manche" and "Quitter", from their buttons, their menu
 // entries and Ctrl+N, with the real question boxes answered either way.
 
-#include "application.h"
 #include "boxwatch.h"
-#include "demin.h"
+#include "engine/texts.h"
 #include "fixeddraws.h"
-#include "frmabout.h"
 #include "modalanswerer.h"
-#include "texts.h"
+#include "ui/application.h"
+#include "window/demin.h"
+#include "window/frmabout.h"
 #include "windowprobe.h"
 
 #include <QAction>

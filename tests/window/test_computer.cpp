@@ -2,12 +2,12 @@
 // A round against the computer at pace 0, the human's side played with real clicks. The
 // board: 30 mines on rows 12 and 13 (see twoMineRows).
 
-#include "application.h"
-#include "computerplayer.h"
-#include "demin.h"
+#include "engine/texts.h"
 #include "fixeddraws.h"
 #include "modalanswerer.h"
-#include "texts.h"
+#include "seats/computerplayer.h"
+#include "ui/application.h"
+#include "window/demin.h"
 #include "windowprobe.h"
 
 #include <QAbstractButton>

@@ -2,12 +2,12 @@
 // The game window as it is built: geometry, fonts, status bar, tab order, menu, the board's
 // lines, and that a cover really hides the picture under it.
 
-#include "application.h"
-#include "demin.h"
 #include "fixeddraws.h"
 #include "modalanswerer.h"
-#include "pictureset.h"
-#include "statuspanels.h"
+#include "ui/application.h"
+#include "window/demin.h"
+#include "window/pictureset.h"
+#include "window/statuspanels.h"
 #include "windowprobe.h"
 
 #include <QAbstractButton>

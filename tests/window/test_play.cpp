@@ -3,12 +3,12 @@
 // The board: 30 mines on rows 12 and 13 (see twoMineRows), so rows 0 to 10 are one blank
 // area, row 11 and row 14 are numbered, and row 14 stays covered unless clicked.
 
-#include "application.h"
 #include "boxwatch.h"
-#include "demin.h"
+#include "engine/texts.h"
 #include "fixeddraws.h"
 #include "modalanswerer.h"
-#include "texts.h"
+#include "ui/application.h"
+#include "window/demin.h"
 #include "windowprobe.h"
 
 #include <QAbstractButton>

@@ -2,12 +2,12 @@
 // The start of the duel: the mine count is asked before the window is first shown, refused
 // entries bring the box back, and the accepted round is on screen when the window appears.
 
-#include "application.h"
 #include "boxwatch.h"
-#include "demin.h"
+#include "engine/texts.h"
 #include "fixeddraws.h"
 #include "modalanswerer.h"
-#include "texts.h"
+#include "ui/application.h"
+#include "window/demin.h"
 #include "windowprobe.h"
 
 #include <QAbstractButton>

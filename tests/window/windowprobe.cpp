@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "windowprobe.h"
 
-#include "demin.h"
 #include "fixeddraws.h"
 #include "modalanswerer.h"
+#include "window/demin.h"
 
 #include <QAbstractButton>
 #include <QApplication>

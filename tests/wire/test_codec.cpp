@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "codec.h"
+#include "wire/codec.h"
 #include "wirecheck.h"
 
 #include <QDir>

@@ -3,11 +3,11 @@
 // README and the issues (names end in "-2x" under QT_SCALE_FACTOR=2). From the project's folder:
 // cmake --build build --target screenshots && xvfb-run -a build/tools/screenshots/screenshots docs
 
-#include "application.h"
-#include "demin.h"
+#include "engine/texts.h"
 #include "fixeddraws.h"
-#include "frmabout.h"
-#include "texts.h"
+#include "ui/application.h"
+#include "window/demin.h"
+#include "window/frmabout.h"
 
 #include <QAbstractButton>
 #include <QApplication>

@@ -1,0 +1,45 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "net/link.h"
+
+#include <QObject>
+#include <QTimer>
+
+class QTcpSocket;
+
+namespace volcanelle::net {
+
+/// The joiner's way in: connects to the host, gives the code and waits to be welcomed, all
+/// within 10 seconds. Ends with either `joined` or `failed`, never both, and only once.
+class JoinAttempt : public QObject {
+    Q_OBJECT
+public:
+    JoinAttempt(const QString& host, quint16 port, quint32 code, QObject* parent = nullptr);
+
+    void start();
+    /// The time allowed to connect and be welcomed; tests shorten it.
+    void setTimeout(int ms) { timeout_.setInterval(ms); }
+
+signals:
+    /// Welcomed by a host of the same version; the receiver takes the link over and calls
+    /// Link::release() once it listens to it.
+    void joined(volcanelle::net::Link* link);
+    /// Not let in: the reason, in French, for the player.
+    void failed(const QString& reason);
+
+private:
+    void connected();
+    void answer(const wire::Message& message);
+    void fail(const QString& reason);
+
+    QString host_;
+    quint16 port_;
+    quint32 code_;
+    QTcpSocket* socket_ = nullptr;
+    Link* link_ = nullptr;
+    QTimer timeout_;
+    bool done_ = false;
+};
+
+} // namespace volcanelle::net

@@ -1,0 +1,130 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "net/link.h"
+
+#include <QTcpSocket>
+
+namespace volcanelle::net {
+
+namespace {
+constexpr int kPingMs = 2000;
+constexpr int kSilenceMs = 6000;
+} // namespace
+
+Link::Link(QTcpSocket* socket, QObject* parent) : QObject(parent), socket_(socket)
+{
+    socket_->setParent(this);
+    socket_->setSocketOption(QAbstractSocket::LowDelayOption, 1);
+    // Queued: a receiver may open a box, and a socket does not signal readyRead again while
+    // a slot of that very signal is still running; the link would then seem silent.
+    connect(socket_, &QTcpSocket::readyRead, this, &Link::readAvailable, Qt::QueuedConnection);
+    connect(socket_, &QTcpSocket::disconnected, this, [this] { fail(Loss::Closed); });
+    connect(socket_, &QTcpSocket::errorOccurred, this, [this] { fail(Loss::Closed); });
+    connect(&ping_, &QTimer::timeout, this, [this] { send(wire::Ping{}); });
+    connect(&silence_, &QTimer::timeout, this, [this] { fail(Loss::Silent); });
+    silence_.setSingleShot(true);
+    setTimings(kPingMs, kSilenceMs);
+    if (socket_->state() != QAbstractSocket::ConnectedState)
+        QTimer::singleShot(0, this, [this] { fail(Loss::Closed); });
+    // Bytes that came before the link was made are read as soon as the caller listens.
+    else if (socket_->bytesAvailable() > 0)
+        QTimer::singleShot(0, this, &Link::readAvailable);
+}
+
+void Link::setTimings(int pingMs, int silenceMs)
+{
+    ping_.start(pingMs);
+    silence_.start(silenceMs);
+}
+
+QString Link::peer() const
+{
+    return socket_->peerAddress().toString();
+}
+
+void Link::release()
+{
+    held_ = false;
+    QTimer::singleShot(0, this, &Link::deliver);
+}
+
+void Link::send(const wire::Message& message)
+{
+    if (open_ && !ended_)
+        socket_->write(wire::encode(message));
+}
+
+void Link::close(int waitMs)
+{
+    ended_ = true;
+    if (!open_)
+        return;
+    open_ = false;
+    ping_.stop();
+    silence_.stop();
+    socket_->disconnect(this);
+    socket_->flush();
+    if (socket_->bytesToWrite() > 0)
+        socket_->waitForBytesWritten(waitMs);
+    socket_->disconnectFromHost();
+}
+
+void Link::readAvailable()
+{
+    take();
+    deliver();
+}
+
+void Link::take()
+{
+    if (!open_)
+        return;
+    reader_.append(socket_->readAll());
+    silence_.start();
+    wire::Message message;
+    for (;;) {
+        const wire::FrameReader::Status status = reader_.next(message);
+        if (status == wire::FrameReader::Status::NeedMore)
+            return;
+        if (status == wire::FrameReader::Status::Refused) {
+            fail(Loss::Garbled);
+            return;
+        }
+        if (!std::holds_alternative<wire::Ping>(message))
+            pending_.push_back(message);
+    }
+}
+
+void Link::deliver()
+{
+    // A receiver may open a box whose event loop delivers the next messages meanwhile; each
+    // message still goes out once, in the order it came.
+    while (!ended_ && !held_ && !pending_.empty()) {
+        const wire::Message message = pending_.front();
+        pending_.pop_front();
+        emit received(message);
+    }
+    if (!ended_ && !held_ && pending_.empty() && loss_) {
+        ended_ = true;
+        emit lost(*loss_);
+    }
+}
+
+void Link::fail(Loss loss)
+{
+    if (!open_)
+        return;
+    // What came before the connection closed is still the other side's word.
+    if (loss == Loss::Closed)
+        take();
+    if (!open_)
+        return;
+    open_ = false;
+    loss_ = loss;
+    ping_.stop();
+    silence_.stop();
+    socket_->disconnect(this);
+    socket_->abort();
+    QTimer::singleShot(0, this, &Link::deliver);
+}
+
+} // namespace volcanelle::net

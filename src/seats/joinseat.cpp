@@ -1,0 +1,171 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "seats/joinseat.h"
+
+#include "engine/minecount.h"
+#include "engine/texts.h"
+#include "ui/dialogs.h"
+#include "window/demin.h"
+
+namespace volcanelle {
+
+JoinSeat::JoinSeat(demin& window, net::Link* link, QObject* parent)
+    : NetSeat(State::Playing, parent), window_(window), link_(link)
+{
+    link_->setParent(this);
+    window_.setSeat(this);
+    connect(link_, &net::Link::received, this, &JoinSeat::received);
+    connect(link_, &net::Link::lost, this, &JoinSeat::lost);
+    link_->release();
+}
+
+JoinSeat::~JoinSeat()
+{
+    window_.setSeat(nullptr);
+}
+
+DuelView& JoinSeat::view()
+{
+    return window_;
+}
+
+void JoinSeat::cellClicked(int index)
+{
+    if (state_ != State::Playing || busy() || turn_ != 2 || !isCell(index) ||
+        !window_.duel().board().isCovered(index))
+        return;
+    link_->send(wire::Click{static_cast<std::uint8_t>(index)});
+}
+
+void JoinSeat::newRoundChosen()
+{
+    if (state_ != State::Playing || busy())
+        return;
+    Busy busy(*this);
+    const texts::Message question = texts::askNewRound();
+    if (view().confirm(question.text, question.title) && state_ == State::Playing)
+        link_->send(wire::NewRound{});
+}
+
+void JoinSeat::quitChosen()
+{
+    if (state_ != State::Playing || busy())
+        return;
+    Busy busy(*this);
+    confirmQuit();
+}
+
+bool JoinSeat::confirmQuit()
+{
+    const texts::Message question = texts::askQuit();
+    if (!view().confirm(question.text, question.title) || state_ != State::Playing)
+        return false;
+    link_->send(wire::Quit{});
+    state_ = State::Ended;
+    link_->close();
+    sayVerdict();
+    end(0);
+    return true;
+}
+
+void JoinSeat::received(const wire::Message& message)
+{
+    if (std::holds_alternative<wire::Bye>(message))
+        hostLeft_ = true;
+    take(message, *link_);
+}
+
+void JoinSeat::play(const wire::Message& message)
+{
+    Board& board = window_.duel().board();
+    if (const auto* cell = std::get_if<wire::Cell>(&message)) {
+        if (cell->covered) {
+            board.cover(cell->index);
+            board.showPicture(cell->index, Picture::None);
+        } else {
+            board.showPicture(cell->index, static_cast<Picture>(cell->picture));
+            board.uncover(cell->index);
+        }
+    } else if (const auto* caption = std::get_if<wire::Caption>(&message)) {
+        switch (caption->slot) {
+        case wire::Caption::Slot::Turn:
+            turn_ = caption->value;
+            view().showTurn(caption->text);
+            break;
+        case wire::Caption::Slot::Score1:
+        case wire::Caption::Slot::Score2:
+            view().showScore(caption->slot == wire::Caption::Slot::Score1 ? 1 : 2, caption->text);
+            break;
+        case wire::Caption::Slot::Won1:
+        case wire::Caption::Slot::Won2: {
+            const int player = caption->slot == wire::Caption::Slot::Won1 ? 1 : 2;
+            roundsWon_[static_cast<std::size_t>(player - 1)] = caption->value;
+            view().showRoundsWon(player, caption->text);
+            break;
+        }
+        case wire::Caption::Slot::MinesLeft:
+            view().showMinesLeft(caption->text);
+            break;
+        }
+    } else if (const auto* box = std::get_if<wire::Announce>(&message)) {
+        Busy busy(*this);
+        view().announce(box->text, box->title);
+    } else if (std::holds_alternative<wire::AskCount>(message)) {
+        Busy busy(*this);
+        chooseCount();
+    } else if (std::holds_alternative<wire::CountBeingChosen>(message)) {
+        view().showMinesLeft(texts::countBeingChosen());
+    } else if (std::holds_alternative<wire::Bye>(message)) {
+        state_ = State::Ended;
+        link_->close(0);
+        end(0);
+    }
+    // Anything else has no meaning from the host in play and is dropped.
+}
+
+void JoinSeat::chooseCount()
+{
+    for (;;) {
+        std::optional<QString> typed = dialogs::askText(
+            &window_, texts::mineCountPrompt(), texts::mineCountTitle(), kMineEntryMaxLength);
+        if (state_ != State::Playing)
+            return;
+        if (typed) {
+            // Blanks around the digits mean nothing to the count: keep them off the wire,
+            // so that no count is cut short by the longest text a message carries.
+            while (typed->startsWith(QLatin1Char(' ')))
+                typed->remove(0, 1);
+            while (typed->endsWith(QLatin1Char(' ')))
+                typed->chop(1);
+            link_->send(wire::Count{true, *typed});
+            return;
+        }
+        // Cancelled: as at one desk, the player may leave, or is asked the count again.
+        if (confirmQuit())
+            return;
+    }
+}
+
+void JoinSeat::lost(net::Link::Loss loss)
+{
+    if (state_ != State::Playing)
+        return;
+    if (hostLeft_) {
+        // The host said goodbye; what it sent before is still being shown.
+        drain();
+        return;
+    }
+    state_ = State::Ended;
+    const QString why =
+        loss == net::Link::Loss::Garbled ? texts::garbledMessage() : texts::connectionLost();
+    view().announce(why, texts::networkTitle());
+    sayVerdict();
+    end(1);
+}
+
+void JoinSeat::sayVerdict()
+{
+    const texts::Message verdict = texts::duelVerdict(roundsWon_[0], roundsWon_[1]);
+    view().announce(verdict.text, verdict.title);
+}
+
+} // namespace volcanelle

@@ -1,0 +1,113 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "seats/netplay.h"
+
+#include "engine/texts.h"
+#include "net/hostgate.h"
+#include "net/joinattempt.h"
+#include "seats/hostseat.h"
+#include "seats/joinseat.h"
+#include "ui/dialogs.h"
+#include "window/demin.h"
+
+#include <QApplication>
+#include <QEventLoop>
+#include <cstdio>
+
+namespace volcanelle {
+
+namespace {
+
+// What the boxes take: a host name of 253 characters in brackets with a port, and a code
+// with room for blanks around it.
+constexpr int kLongestAddress = 270;
+constexpr int kLongestCode = 16;
+
+// Ends the application with `status` once a seat is done, closing every window and box.
+void endWith(int status)
+{
+    QApplication::exit(status);
+    QApplication::closeAllWindows();
+}
+
+// Asks until the player gives something `read` accepts, or cancels.
+template <class Read, class Bad>
+auto askUntilRead(const QString& prompt, int maxLength, Bad bad, Read read)
+    -> decltype(read(QString()))
+{
+    for (;;) {
+        const std::optional<QString> typed =
+            dialogs::askText(nullptr, prompt, texts::networkTitle(), maxLength);
+        if (!typed)
+            return std::nullopt;
+        if (auto value = read(typed->trimmed()))
+            return value;
+        dialogs::announce(nullptr, bad(*typed), texts::networkTitle());
+    }
+}
+
+} // namespace
+
+int hostDuel(quint16 port)
+{
+    const QString code = net::HostGate::newCode();
+    net::HostGate gate(code);
+    if (!gate.listen(QHostAddress::Any, port)) {
+        dialogs::announce(nullptr, texts::cannotListen(port, gate.errorString()),
+                          texts::networkTitle());
+        return 1;
+    }
+    // For the players' terminal, and for scripts when the system chose the port.
+    std::fputs(texts::hostListening(code, gate.port()).toLocal8Bit().constData(), stdout);
+    std::fflush(stdout);
+    demin window;
+    window.setWindowTitle(texts::hostTitle(code));
+    HostSeat seat(window, gate);
+    QObject::connect(&seat, &HostSeat::finished, &endWith);
+    window.show();
+    return QApplication::exec();
+}
+
+int joinDuel(std::optional<net::Endpoint> endpoint, std::optional<quint32> code)
+{
+    if (!endpoint) {
+        endpoint = askUntilRead(texts::addressPrompt(), kLongestAddress, &texts::badAddress,
+                                [](const QString& typed) { return net::parseEndpoint(typed); });
+        if (!endpoint)
+            return 0;
+    }
+    if (!code) {
+        code = askUntilRead(
+            texts::codePrompt(), kLongestCode, [](const QString&) { return texts::badCode(); },
+            [](const QString& typed) { return net::parseCode(typed); });
+        if (!code)
+            return 0;
+    }
+
+    net::JoinAttempt attempt(endpoint->host, endpoint->port, *code);
+    net::Link* link = nullptr;
+    QString failure;
+    QEventLoop wait;
+    QObject::connect(&attempt, &net::JoinAttempt::joined, &wait, [&](net::Link* joined) {
+        link = joined;
+        wait.quit();
+    });
+    QObject::connect(&attempt, &net::JoinAttempt::failed, &wait, [&](const QString& why) {
+        failure = why;
+        wait.quit();
+    });
+    attempt.start();
+    wait.exec();
+    if (!link) {
+        dialogs::announce(nullptr, failure, texts::networkTitle());
+        return 1;
+    }
+
+    demin window;
+    window.setWindowTitle(texts::joinTitle());
+    JoinSeat seat(window, link);
+    QObject::connect(&seat, &JoinSeat::finished, &endWith);
+    window.show();
+    return QApplication::exec();
+}
+
+} // namespace volcanelle

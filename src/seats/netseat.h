@@ -1,0 +1,60 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "net/link.h"
+#include "window/duelseat.h"
+
+#include <QObject>
+#include <deque>
+
+namespace volcanelle {
+
+/// What the host's and the joiner's sides of a network duel share: the other side's messages
+/// wait in an inbox and are played one at a time, only while the duel is in play and this side
+/// is not in the middle of a move or a box.
+class NetSeat : public QObject, public DuelSeat {
+    Q_OBJECT
+public:
+    ~NetSeat() override = default;
+
+signals:
+    /// The duel is over and the program should end with `status`: 0 when a player quit,
+    /// 1 when the connection was lost.
+    void finished(int status);
+
+protected:
+    enum class State { Waiting, Playing, Ended };
+
+    /// Marks this side as in the middle of something; messages wait until it is over.
+    class Busy {
+    public:
+        explicit Busy(NetSeat& seat) : seat_(seat) { ++seat_.busy_; }
+        ~Busy();
+        Busy(const Busy&) = delete;
+        Busy& operator=(const Busy&) = delete;
+
+    private:
+        NetSeat& seat_;
+    };
+
+    NetSeat(State state, QObject* parent);
+
+    /// Queues `message` from `link` and plays what may be played now.
+    void take(const wire::Message& message, net::Link& link);
+    void drain();
+    void end(int status);
+    bool busy() const { return busy_ > 0; }
+
+    /// Acts on one message of the other side.
+    virtual void play(const wire::Message& message) = 0;
+    virtual void lost(net::Link::Loss loss) = 0;
+
+    State state_;
+
+private:
+    int busy_ = 0;
+    bool draining_ = false;
+    std::deque<wire::Message> inbox_;
+};
+
+} // namespace volcanelle

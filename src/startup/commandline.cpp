@@ -1,0 +1,172 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "startup/commandline.h"
+
+#include "engine/texts.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
+#include <cstdio>
+#include <functional>
+#include <memory>
+
+namespace volcanelle {
+
+namespace {
+
+constexpr int kRefused = 2;
+
+// Qt writes the help's headings ("Usage", "Options") through its translations, which only
+// an application object can load. The game's own application is not built yet on this road
+// (and needs a display), so a bare one lives just long enough to write the text.
+QString inFrench(const std::function<QString()>& write)
+{
+    std::unique_ptr<QCoreApplication> temporary;
+    if (!QCoreApplication::instance()) {
+        static int argc = 1;
+        static char name[] = "volcanelle";
+        static char* argv[] = {name, nullptr};
+        temporary = std::make_unique<QCoreApplication>(argc, argv);
+    }
+    QTranslator translator;
+    const bool loaded =
+        translator.load(QLocale(QLocale::French, QLocale::France), QStringLiteral("qtbase"),
+                        QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath));
+    if (loaded)
+        QCoreApplication::installTranslator(&translator);
+    QString text = write();
+    if (loaded)
+        QCoreApplication::removeTranslator(&translator);
+    return text;
+}
+
+CommandLine refuse(const QString& why)
+{
+    CommandLine line;
+    line.exitCode = kRefused;
+    line.err = QStringLiteral("volcanelle : %1\nEssayez « volcanelle --help » pour la liste des "
+                              "options.\n")
+                   .arg(why);
+    return line;
+}
+
+} // namespace
+
+CommandLine parseCommandLine(const QStringList& arguments)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(texts::programDescription());
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsCompactedShortOptions);
+
+    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
+                                  QStringLiteral("Affiche cette aide."));
+    const QCommandLineOption version({QStringLiteral("v"), QStringLiteral("version")},
+                                     QStringLiteral("Affiche la version du jeu."));
+    const QCommandLineOption computer(
+        {QStringLiteral("c"), QStringLiteral("computer")},
+        QStringLiteral("Jouer seul : l'ordinateur tient le joueur 2."));
+    const QCommandLineOption host(QStringLiteral("host"),
+                                  QStringLiteral("Héberger un duel en réseau (joueur 1) : "
+                                                 "attendre un adversaire."));
+    const QCommandLineOption port(
+        QStringLiteral("port"),
+        QStringLiteral("Port d'écoute de l'hôte (par défaut %1 ; 0 : un port libre).")
+            .arg(net::kDefaultPort),
+        QStringLiteral("N"));
+    const QCommandLineOption join(QStringLiteral("join"),
+                                  QStringLiteral("Rejoindre le duel en réseau de l'hôte ADRESSE "
+                                                 "(nom, IPv4 ou [IPv6], :PORT si besoin)."),
+                                  QStringLiteral("ADRESSE[:PORT]"));
+    const QCommandLineOption joinAsk(QStringLiteral("join-ask"),
+                                     QStringLiteral("Rejoindre un duel en réseau en demandant "
+                                                    "l'adresse de l'hôte, puis le code."));
+    const QCommandLineOption code(QStringLiteral("code"),
+                                  QStringLiteral("Code à six chiffres donné par l'hôte (sinon "
+                                                 "il est demandé)."),
+                                  QStringLiteral("NNNNNN"));
+    parser.addOptions({help, version, computer, host, port, join, joinAsk, code});
+
+    if (!parser.parse(arguments)) {
+        const QStringList unknown = parser.unknownOptionNames();
+        if (!unknown.isEmpty()) {
+            const QString name = unknown.first();
+            return refuse(
+                QStringLiteral("option inconnue « %1%2 ».")
+                    .arg(name.size() == 1 ? QStringLiteral("-") : QStringLiteral("--"), name));
+        }
+        // Qt writes its other refusals (a missing value...) in the language active while
+        // parsing: read the line again with the French texts loaded.
+        return refuse(inFrench([&parser, &arguments] {
+            parser.parse(arguments);
+            return parser.errorText();
+        }));
+    }
+    if (!parser.positionalArguments().isEmpty())
+        return refuse(
+            QStringLiteral("argument inattendu « %1 ».").arg(parser.positionalArguments().first()));
+
+    CommandLine line;
+    if (parser.isSet(help)) {
+        line.exitCode = 0;
+        line.out = inFrench([&parser] { return parser.helpText(); });
+        return line;
+    }
+    if (parser.isSet(version)) {
+        line.exitCode = 0;
+        line.out = QStringLiteral("Volcanelle %1\n").arg(texts::versionNumber());
+        return line;
+    }
+    Options& options = line.options;
+    options.computer = parser.isSet(computer);
+    options.host = parser.isSet(host);
+    options.join = parser.isSet(join) || parser.isSet(joinAsk);
+    if (int(options.computer) + int(options.host) + int(options.join) > 1 ||
+        (parser.isSet(join) && parser.isSet(joinAsk)))
+        return refuse(QStringLiteral("--computer, --host et --join s'excluent l'un l'autre."));
+    if (parser.isSet(port) && !options.host)
+        return refuse(QStringLiteral("--port ne sert qu'avec --host ; pour rejoindre, "
+                                     "écrivez --join ADRESSE:PORT."));
+    if (parser.isSet(code) && !options.join)
+        return refuse(QStringLiteral("--code ne sert qu'avec --join."));
+    if (parser.isSet(port)) {
+        // 0 lets the system choose a free port, which the host then prints.
+        const bool any = parser.value(port) == QStringLiteral("0");
+        const std::optional<quint16> number = any ? quint16{0} : net::parsePort(parser.value(port));
+        if (!number)
+            return refuse(QStringLiteral("port invalide « %1 » : un nombre de 0 à 65535 est "
+                                         "attendu.")
+                              .arg(parser.value(port)));
+        options.port = *number;
+    }
+    if (parser.isSet(join)) {
+        options.endpoint = net::parseEndpoint(parser.value(join));
+        if (!options.endpoint)
+            return refuse(texts::badAddress(parser.value(join)));
+    }
+    if (parser.isSet(code)) {
+        options.code = net::parseCode(parser.value(code));
+        if (!options.code)
+            return refuse(texts::badCode());
+    }
+    return line;
+}
+
+CommandLine readCommandLine(int argc, char* argv[])
+{
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    if (arguments.isEmpty())
+        arguments << QStringLiteral("volcanelle");
+
+    const CommandLine line = parseCommandLine(arguments);
+    if (!line.out.isEmpty())
+        std::fputs(line.out.toLocal8Bit().constData(), stdout);
+    if (!line.err.isEmpty())
+        std::fputs(line.err.toLocal8Bit().constData(), stderr);
+    return line;
+}
+
+} // namespace volcanelle

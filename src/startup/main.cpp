@@ -1,0 +1,41 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "startup/commandline.h"
+#include "startup/displaycheck.h"
+#include "startup/networklaunch.h"
+#include "startup/outsidewatch.h"
+#include "ui/application.h"
+#include "window/demin.h"
+
+#include <QApplication>
+
+int main(int argc, char* argv[])
+{
+    // Before the application object: help, version and refusals need no display.
+    const volcanelle::CommandLine line = volcanelle::readCommandLine(argc, argv);
+    if (line.exitCode)
+        return *line.exitCode;
+    const volcanelle::Options& options = line.options;
+    // The network duel is a program of its own: a plain start then loads no network library.
+    if (options.host || options.join)
+        return volcanelle::startNetworkPlay(argv);
+    // Qt aborts with a message of its own when no platform starts: say what is missing.
+    if (const std::optional<int> status = volcanelle::checkDisplay())
+        return *status;
+
+    QApplication app(argc, argv);
+    volcanelle::prepareApplication();
+    volcanelle::watchOutsideClients(app);
+
+    // Only the mine-count box is built before the players answer it; the window follows.
+    using volcanelle::Seat;
+    const volcanelle::Seats seats(Seat::Desk, options.computer ? Seat::Computer : Seat::Desk);
+    volcanelle::demin window(nullptr, nullptr, volcanelle::demin::Contents::WhenShown, seats);
+    if (!window.Form_Load())
+        return 0;
+    QObject::connect(&window, &volcanelle::demin::quitRequested, &app, [] {
+        QApplication::closeAllWindows();
+        QApplication::quit();
+    });
+    window.show();
+    return app.exec();
+}

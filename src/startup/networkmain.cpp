@@ -1,0 +1,34 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The network duel, started by `volcanelle` for --host, --join and --join-ask with the same
+// arguments. Kept apart so that only these starts load the network libraries.
+#include "engine/texts.h"
+#include "seats/netplay.h"
+#include "startup/commandline.h"
+#include "startup/displaycheck.h"
+#include "startup/outsidewatch.h"
+#include "ui/application.h"
+
+#include <QApplication>
+#include <cstdio>
+
+int main(int argc, char* argv[])
+{
+    const volcanelle::CommandLine line = volcanelle::readCommandLine(argc, argv);
+    if (line.exitCode)
+        return *line.exitCode;
+    const volcanelle::Options& options = line.options;
+    if (!options.host && !options.join) {
+        std::fprintf(stderr, "%s\n",
+                     volcanelle::texts::networkOptionsOnly().toLocal8Bit().constData());
+        return 2;
+    }
+    if (const std::optional<int> status = volcanelle::checkDisplay())
+        return *status;
+
+    QApplication app(argc, argv);
+    volcanelle::prepareApplication();
+    volcanelle::watchOutsideClients(app);
+    if (options.host)
+        return volcanelle::hostDuel(options.port);
+    return volcanelle::joinDuel(options.endpoint, options.code);
+}

@@ -1,0 +1,84 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "ui/dialogs.h"
+
+#include <QApplication>
+#include <QFontMetrics>
+#include <QGridLayout>
+#include <QInputDialog>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QSpacerItem>
+
+namespace volcanelle::dialogs {
+
+namespace {
+
+// Room in a title bar for what the window manager puts beside the title: the window menu
+// icon, the buttons and the margins between them.
+constexpr int kTitleBarRoom = 140;
+
+// How wide a box must be for the window manager to show its title whole. Title bars use a
+// bold face, often a little larger than the boxes' own text.
+int widthForTitle(const QString& title)
+{
+    QFont font = QApplication::font();
+    font.setBold(true);
+    font.setPointSizeF(font.pointSizeF() * 1.25);
+    return QFontMetrics(font).horizontalAdvance(title) + kTitleBarRoom;
+}
+
+// A message box sizes itself to its text; a spacer across its whole grid holds it wide
+// enough for its title as well.
+void fitTitle(QMessageBox& box)
+{
+    auto* grid = qobject_cast<QGridLayout*>(box.layout());
+    if (!grid)
+        return;
+    grid->addItem(new QSpacerItem(widthForTitle(box.windowTitle()), 0, QSizePolicy::Fixed),
+                  grid->rowCount(), 0, 1, grid->columnCount());
+}
+
+} // namespace
+
+void announce(QWidget* parent, const QString& text, const QString& title)
+{
+    QMessageBox box(QMessageBox::NoIcon, title, text, QMessageBox::Ok, parent);
+    // A network duel shows the other program's words here: never read them as markup.
+    box.setTextFormat(Qt::PlainText);
+    box.button(QMessageBox::Ok)->setText(QStringLiteral("OK"));
+    fitTitle(box);
+    box.exec();
+}
+
+bool confirm(QWidget* parent, const QString& text, const QString& title)
+{
+    QMessageBox box(QMessageBox::Question, title, text, QMessageBox::Yes | QMessageBox::No, parent);
+    box.button(QMessageBox::Yes)->setText(QStringLiteral("Oui"));
+    box.button(QMessageBox::No)->setText(QStringLiteral("Non"));
+    box.setDefaultButton(QMessageBox::No);
+    box.setEscapeButton(QMessageBox::No);
+    fitTitle(box);
+    return box.exec() == QMessageBox::Yes;
+}
+
+std::optional<QString> askText(QWidget* parent, const QString& prompt, const QString& title,
+                               int maxLength)
+{
+    QInputDialog box(parent);
+    box.setInputMode(QInputDialog::TextInput);
+    box.setWindowTitle(title);
+    box.setLabelText(prompt);
+    box.setTextValue(QString());
+    // Text mode has made the box's line edit.
+    if (auto* edit = box.findChild<QLineEdit*>())
+        edit->setMaxLength(maxLength);
+    box.setOkButtonText(QStringLiteral("OK"));
+    box.setCancelButtonText(QStringLiteral("Annuler"));
+    box.setMinimumWidth(widthForTitle(title));
+    if (box.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return box.textValue();
+}
+
+} // namespace volcanelle::dialogs
