@@ -3,13 +3,22 @@
 
 #include "engine/grid.h"
 
+#include <QStringList>
+
 namespace volcanelle::accessible {
+
+namespace {
+
+QString points(int count)
+{
+    return count == 1 ? QStringLiteral("1 point") : QStringLiteral("%1 points").arg(count);
+}
+
+} // namespace
 
 QString cellName(int index)
 {
-    return QStringLiteral("Case ligne %1, colonne %2")
-        .arg(rowOf(index) + 1)
-        .arg(columnOf(index) + 1);
+    return QStringLiteral("Ligne %1, colonne %2").arg(rowOf(index) + 1).arg(columnOf(index) + 1);
 }
 
 QString pictureWord(Picture picture)
@@ -32,18 +41,47 @@ QString pictureName(int index, Picture picture, bool covered)
     const QString shows = covered ? QStringLiteral("couverte") : pictureWord(picture);
     if (shows.isEmpty())
         return cellName(index);
-    return cellName(index) + QStringLiteral(" : ") + shows;
+    return cellName(index) + QStringLiteral(", ") + shows;
 }
 
-QString moveDescription(int index, Picture picture, int opened, const QString& turn)
+QString moveNews(int opened, int finder, int points_, const QString& turn)
 {
-    QString told = QStringLiteral("Ligne %1, colonne %2 : %3")
-                       .arg(rowOf(index) + 1)
-                       .arg(columnOf(index) + 1)
-                       .arg(pictureWord(picture));
+    QStringList news;
     if (opened > 1)
-        told += QStringLiteral(", %1 cases découvertes").arg(opened);
+        news << QStringLiteral("%1 cases découvertes").arg(opened);
+    if (points_ > 0)
+        news << QStringLiteral("le joueur %1 a %2").arg(finder).arg(points(points_));
+    QString told = news.join(QStringLiteral(", "));
+    if (!told.isEmpty())
+        told[0] = told[0].toUpper();
+    return told.isEmpty() ? turn : told + QStringLiteral(". ") + turn;
+}
+
+QString moveDescription(int index, Picture picture, int opened, int finder, int points_,
+                        const QString& turn)
+{
+    QString news = moveNews(opened, finder, points_, QString());
+    if (news.endsWith(QLatin1String(". ")))
+        news.chop(2);
+    QString told = pictureName(index, picture, false);
+    if (!news.isEmpty()) {
+        news[0] = news[0].toLower();
+        told += QStringLiteral(", ") + news;
+    }
     return told + QStringLiteral(". ") + turn;
+}
+
+QString duelSummary(const QString& minesLeft, int points1, int rounds1, int points2, int rounds2)
+{
+    const auto player = [](int number, int score, int rounds) {
+        return QStringLiteral("Joueur %1, %2, %3 %4. ")
+            .arg(number)
+            .arg(points(score))
+            .arg(rounds)
+            .arg(rounds > 1 ? QStringLiteral("manches gagnées") : QStringLiteral("manche gagnée"));
+    };
+    return player(1, points1, rounds1) + player(2, points2, rounds2) + minesLeft +
+           QStringLiteral(".");
 }
 
 } // namespace volcanelle::accessible

@@ -6,19 +6,28 @@
 #include <QString>
 
 /// What assistive technology says about the board's cells, in French. Rows and columns are
-/// counted from 1, as people count them.
+/// counted from 1, as people count them. No colon anywhere: screen readers speak it aloud.
 namespace volcanelle::accessible {
 
-/// "Case ligne 3, colonne 7": the cover of a cell.
+/// "Ligne 3, colonne 7": where a cell lies.
 QString cellName(int index);
 /// What a picture shows, in a word: "mine", "vide" or its number ("3"); empty for None.
 QString pictureWord(Picture picture);
-/// The picture control of a cell: its name and, once uncovered, what it shows
-/// ("Case ligne 3, colonne 7 : mine"); while covered it tells only that it is covered.
+/// A cell as it is seen: "Ligne 3, colonne 7, couverte" while covered, which never gives its
+/// content away, then "Ligne 3, colonne 7, mine".
 QString pictureName(int index, Picture picture, bool covered);
 
-/// What a move did, for the cell that gets the focus after it: "Ligne 8, colonne 8 : 2. Le
-/// joueur n°2 a la main.", with the number of cells uncovered when a blank area opened.
-QString moveDescription(int index, Picture picture, int opened, const QString& turn);
+/// What a move did, told first on the cell that has the focus after it: "Ligne 8, colonne 8,
+/// 2. Le joueur n°2 a la main.", with the number of cells uncovered when a blank area opened
+/// and the finder's points when a mine was found (`points` > 0).
+QString moveDescription(int index, Picture picture, int opened, int finder, int points,
+                        const QString& turn);
+/// The same without the cell, for when the focus is on it and its name already says it:
+/// "23 cases découvertes. Le joueur n°2 a la main."
+QString moveNews(int opened, int finder, int points, const QString& turn);
+
+/// The state of the duel, asked for with a key: each player's points and rounds won, and the
+/// mines still hidden.
+QString duelSummary(const QString& minesLeft, int points1, int rounds1, int points2, int rounds2);
 
 } // namespace volcanelle::accessible

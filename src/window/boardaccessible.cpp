@@ -3,6 +3,7 @@
 
 #include "window/accessiblenames.h"
 #include "window/boardwidget.h"
+#include "window/cellpicture.h"
 #include "window/coverbutton.h"
 
 #include <QAccessibleWidget>
@@ -11,9 +12,9 @@ namespace volcanelle {
 
 namespace {
 
-BoardWidget* boardOf(QWidget* cover)
+BoardWidget* boardOf(QWidget* cell)
 {
-    return qobject_cast<BoardWidget*>(cover->parentWidget());
+    return qobject_cast<BoardWidget*>(cell->parentWidget());
 }
 
 // The board as a table; its children are the cells, in reading order.
@@ -38,8 +39,9 @@ public:
     int childCount() const override { return kCells; }
     QAccessibleInterface* child(int index) const override
     {
-        return isCell(index) ? QAccessible::queryAccessibleInterface(board()->cover(index))
-                             : nullptr;
+        if (!isCell(index))
+            return nullptr;
+        return QAccessible::queryAccessibleInterface(board()->cellWidget(index));
     }
     int indexOfChild(const QAccessibleInterface* child) const override
     {
@@ -87,15 +89,22 @@ public:
     void modelChange(QAccessibleTableModelChangeEvent*) override {}
 };
 
-// A cell of the board, through its cover: there while the cover is lifted too, then telling
-// what the cell shows. Pressing it is a click on the cover.
+// A cell of the board: while covered its cover, a button that a press uncovers; then its
+// picture, which tells what it shows and can still take the focus, so that the numbers around
+// a covered cell can be read. Buttons and text rather than table cells: a screen reader would
+// read a table cell's whole row whenever the focus changes rows.
 class BoardCell : public QAccessibleWidget, public QAccessibleTableCellInterface {
 public:
-    explicit BoardCell(CoverButton* cover) : QAccessibleWidget(cover, QAccessible::Cell) {}
+    explicit BoardCell(QWidget* cell)
+        : QAccessibleWidget(cell, qobject_cast<CoverButton*>(cell) ? QAccessible::Button
+                                                                   : QAccessible::StaticText)
+    {
+    }
 
     BoardWidget* board() const { return boardOf(widget()); }
     int index() const { return board() ? board()->cellOf(widget()) : -1; }
     bool covered() const { return board() && board()->isCovered(index()); }
+    bool isCover() const { return qobject_cast<CoverButton*>(widget()) != nullptr; }
 
     void* interface_cast(QAccessible::InterfaceType type) override
     {
@@ -110,37 +119,37 @@ public:
     {
         if (t != QAccessible::Name || !isValid())
             return QAccessibleWidget::text(t);
-        return accessible::pictureName(index(), board()->shownAt(index()), covered());
+        return board()->spokenName(index());
     }
 
     QAccessible::State state() const override
     {
         QAccessible::State s = QAccessibleWidget::state();
-        // An uncovered cell is still on the board, showing its picture, but takes no input.
+        // Every cell is on the board and can be read; only a covered one can be pressed.
         s.invisible = !board()->isVisible();
-        s.focusable = covered();
-        s.disabled = !covered();
+        s.focusable = true;
+        s.focused = widget()->hasFocus();
+        s.disabled = false;
         return s;
     }
 
     QRect rect() const override
     {
-        // The cover's place, also once it is hidden.
+        // The cell's place, also while its widget is hidden.
         return QRect(widget()->mapToGlobal(QPoint(0, 0)), widget()->size());
     }
 
     QStringList actionNames() const override
     {
-        return covered() ? QStringList{pressAction(), setFocusAction()} : QStringList{};
+        return covered() && isCover() ? QStringList{pressAction(), setFocusAction()}
+                                      : QStringList{setFocusAction()};
     }
     void doAction(const QString& action) override
     {
-        if (!covered())
-            return;
-        if (action == pressAction())
+        if (action == pressAction() && covered() && isCover())
             static_cast<CoverButton*>(widget())->click();
-        else
-            QAccessibleWidget::doAction(action);
+        else if (action == setFocusAction() && isValid())
+            board()->focusCell(index());
     }
 
     // QAccessibleTableCellInterface
@@ -156,14 +165,15 @@ public:
 
 } // namespace
 
-QAccessibleInterface* boardAccessible(const QString& className, QObject* object)
+QAccessibleInterface* boardAccessible(const QString&, QObject* object)
 {
-    if (className == QLatin1String("volcanelle::BoardWidget"))
-        return new BoardTable(static_cast<BoardWidget*>(object));
-    if (className == QLatin1String("volcanelle::CoverButton")) {
-        auto* cover = static_cast<CoverButton*>(object);
-        if (boardOf(cover))
-            return new BoardCell(cover);
+    // Asked for the object's own class first: the board and its cells by their types.
+    if (auto* board = qobject_cast<BoardWidget*>(object))
+        return new BoardTable(board);
+    if (qobject_cast<CoverButton*>(object) || qobject_cast<CellPicture*>(object)) {
+        auto* cell = static_cast<QWidget*>(object);
+        if (boardOf(cell))
+            return new BoardCell(cell);
     }
     return nullptr;
 }

@@ -4,7 +4,9 @@
 #include "ui/controls.h"
 #include "ui/twips.h"
 #include "window/accessiblenames.h"
+#include "window/announcer.h"
 #include "window/boardaccessible.h"
+#include "window/cellpicture.h"
 #include "window/coverbutton.h"
 #include "window/gridline.h"
 
@@ -71,6 +73,7 @@ BoardWidget::BoardWidget(QWidget* parent) : QWidget(parent)
     covered_.fill(true);
     buildCells();
     buildLines();
+    announcer_ = new Announcer(this);
 }
 
 void BoardWidget::buildCells()
@@ -78,7 +81,7 @@ void BoardWidget::buildCells()
     // Pictures first and covers after, so that every cover lies above every picture; later
     // covers lie above earlier ones where neighbours overlap.
     for (int index = 0; index < kCells; ++index) {
-        auto* label = new QLabel(this);
+        auto* label = new CellPicture(this);
         label->setObjectName(arrayName("imgCase", index));
         label->setGeometry(
             QRect(onBoard(kBoardLeft + kPitch * columnOf(index), kBoardTop + kPitch * rowOf(index)),
@@ -87,6 +90,7 @@ void BoardWidget::buildCells()
         label->setAccessibleName(accessible::pictureName(index, Picture::None, true));
         // Under its cover until the cover is lifted: see setCovered().
         label->setUpdatesEnabled(false);
+        label->installEventFilter(this);
         pictures_[static_cast<std::size_t>(index)] = label;
     }
     for (int index = 0; index < kCells; ++index) {
@@ -129,6 +133,7 @@ void BoardWidget::setCovered(int index, bool covered)
 {
     covered_[static_cast<std::size_t>(index)] = covered;
     CoverButton* button = cover(index);
+    CellPicture* label = picture(index);
     // Left alone, Qt hands the focus of a hidden widget to the next one in the tab chain, and
     // a blank area would then pull it through one cell after another as it opens, each move
     // of the focus spoken by a screen reader. Hold it until the move is over.
@@ -136,8 +141,15 @@ void BoardWidget::setCovered(int index, bool covered)
         focusTakenFrom_ = index;
         button->clearFocus();
     }
+    const bool pictureHadFocus = covered && label->hasFocus();
     button->setVisible(covered);
-    QLabel* label = picture(index);
+    if (pictureHadFocus)
+        button->setFocus(Qt::OtherFocusReason);
+    // A new round: what the last one's moves said is no longer news.
+    if (covered) {
+        describe(nullptr, QString());
+        setNews(-1, QString());
+    }
     // A picture under its opaque cover cannot be seen, so it is not repainted while covered:
     // a round setup then changes up to 225 pictures without queueing 225 repaints that Qt
     // would each clip against every widget above. Lifting the cover repaints that area anyway.
@@ -149,7 +161,7 @@ void BoardWidget::setCovered(int index, bool covered)
 void BoardWidget::setPicture(int index, Picture picture)
 {
     shown_[static_cast<std::size_t>(index)] = picture;
-    QLabel* label = this->picture(index);
+    CellPicture* label = this->picture(index);
     label->setPixmap(pictureSet_.pixmap(picture));
     label->setAccessibleName(
         accessible::pictureName(index, picture, covered_[static_cast<std::size_t>(index)]));
@@ -157,8 +169,27 @@ void BoardWidget::setPicture(int index, Picture picture)
 
 int BoardWidget::cellOf(const QObject* object) const
 {
-    const auto found = std::find(covers_.begin(), covers_.end(), object);
-    return found == covers_.end() ? -1 : static_cast<int>(found - covers_.begin());
+    if (const auto found = std::find(covers_.begin(), covers_.end(), object);
+        found != covers_.end())
+        return static_cast<int>(found - covers_.begin());
+    const auto found = std::find(pictures_.begin(), pictures_.end(), object);
+    return found == pictures_.end() ? -1 : static_cast<int>(found - pictures_.begin());
+}
+
+int BoardWidget::focusedCell() const
+{
+    const QWidget* focused = focusWidget();
+    return focused && focused->hasFocus() ? cellOf(focused) : -1;
+}
+
+QWidget* BoardWidget::cellWidget(int index) const
+{
+    return isCovered(index) ? static_cast<QWidget*>(cover(index)) : picture(index);
+}
+
+void BoardWidget::focusCell(int index)
+{
+    cellWidget(index)->setFocus(Qt::OtherFocusReason);
 }
 
 int BoardWidget::nextCovered(int index) const
@@ -181,12 +212,16 @@ bool BoardWidget::focusNextCover(int index)
 
 void BoardWidget::finishMove(const QString& description)
 {
-    if (focusTakenFrom_ < 0)
+    if (focusTakenFrom_ < 0) {
+        // Someone else's move, or one made away from the focus: said without moving the
+        // focus, and without taking back what the player's own last move still has to say.
+        if (!description.isEmpty())
+            announce(description);
         return;
+    }
+    setNews(-1, QString());
     const int from = std::exchange(focusTakenFrom_, -1);
-    if (described_)
-        described_->setAccessibleDescription(QString());
-    const int cell = nextCovered(from);
+    const int cell = nearestCovered(from);
     QWidget* next = cell >= 0 ? cover(cell) : nullptr;
     // With no cell left covered, the focus goes on to what follows the board.
     for (QWidget* after = cover(kCells - 1)->nextInFocusChain(); !next && after != cover(0);
@@ -196,41 +231,101 @@ void BoardWidget::finishMove(const QString& description)
             next = after;
     if (!next)
         return;
-    // Told before the focus arrives, so that it is read out with the cell's name.
-    next->setAccessibleDescription(description);
-    described_ = next;
+    // Told before the focus arrives, so that it is read out first, with the cell's name.
+    if (cell >= 0 && !description.isEmpty())
+        setNews(cell, description);
+    describe(next, description);
     next->setFocus(Qt::OtherFocusReason);
+}
+
+void BoardWidget::setNews(int cell, const QString& news)
+{
+    const int before = std::exchange(newsCell_, cell);
+    news_ = news;
+    // Screen readers keep the names they were told: tell them both names changed.
+    for (const int changed : {before, cell}) {
+        if (changed < 0)
+            continue;
+        QAccessibleEvent event(cellWidget(changed), QAccessible::NameChanged);
+        QAccessible::updateAccessibility(&event);
+    }
+}
+
+void BoardWidget::announce(const QString& text)
+{
+    announcer_->announce(text);
+}
+
+QString BoardWidget::spokenName(int index) const
+{
+    const QString name =
+        accessible::pictureName(index, shown_[static_cast<std::size_t>(index)], isCovered(index));
+    return index == newsCell_ ? news_ + QLatin1Char(' ') + name : name;
+}
+
+int BoardWidget::nearestCovered(int index) const
+{
+    for (int cell = index + 1; cell < kCells; ++cell)
+        if (isCovered(cell))
+            return cell;
+    for (int cell = index - 1; cell >= 0; --cell)
+        if (isCovered(cell))
+            return cell;
+    return -1;
+}
+
+void BoardWidget::describe(QWidget* cell, const QString& text)
+{
+    if (described_ && described_ != cell)
+        described_->setAccessibleDescription(QString());
+    described_ = cell;
+    if (cell)
+        cell->setAccessibleDescription(text);
 }
 
 bool BoardWidget::eventFilter(QObject* watched, QEvent* event)
 {
+    // The news is said once, as the focus arrives: read again later, the cell is itself.
+    if (event->type() == QEvent::FocusOut) {
+        if (newsCell_ >= 0 && cellOf(watched) == newsCell_)
+            setNews(-1, QString());
+        if (watched == described_)
+            describe(nullptr, QString());
+    }
     if (event->type() != QEvent::KeyPress)
         return false;
     const auto* key = static_cast<QKeyEvent*>(event);
-    if ((key->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier)
-        return false;
+    const Qt::KeyboardModifiers modifiers = key->modifiers() & ~Qt::KeypadModifier;
     const int index = cellOf(watched);
-    if (index < 0)
+    if (index < 0 || (modifiers != Qt::NoModifier && modifiers != Qt::ControlModifier))
         return false;
     switch (key->key()) {
     case Qt::Key_Up:
     case Qt::Key_Down:
     case Qt::Key_Left:
     case Qt::Key_Right:
+        break;
     case Qt::Key_Home:
     case Qt::Key_End:
+        if (modifiers != Qt::NoModifier)
+            return false;
         break;
+    case Qt::Key_S:
+        if (modifiers != Qt::NoModifier)
+            return false;
+        emit summaryAsked();
+        return true;
     default:
         return false;
     }
-    const int target = cellForKey(index, key->key());
+    const int target = cellForKey(index, key->key(), modifiers == Qt::ControlModifier);
     if (target >= 0)
-        cover(target)->setFocus(Qt::OtherFocusReason);
+        focusCell(target);
     // Taken even when the focus stays: left to the button, an arrow would walk the tab chain.
     return true;
 }
 
-int BoardWidget::cellForKey(int index, int key) const
+int BoardWidget::cellForKey(int index, int key, bool toCovered) const
 {
     const auto covered = [this](int cell) { return covered_[static_cast<std::size_t>(cell)]; };
     int rowStep = 0;
@@ -258,12 +353,12 @@ int BoardWidget::cellForKey(int index, int key) const
     default:
         columnStep = 1;
     }
-    // Uncovered cells are passed over; the board's edges are not crossed.
+    // The board's edges are not crossed; with `toCovered`, uncovered cells are passed over.
     int row = rowOf(index) + rowStep;
     int column = columnOf(index) + columnStep;
     for (; row >= 0 && row < kRows && column >= 0 && column < kColumns;
          row += rowStep, column += columnStep)
-        if (covered(indexOf(row, column)))
+        if (!toCovered || covered(indexOf(row, column)))
             return indexOf(row, column);
     return -1;
 }

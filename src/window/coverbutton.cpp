@@ -25,7 +25,6 @@ void CoverButton::paintEvent(QPaintEvent*)
     static const QColor light(232, 230, 222);
     static const QColor shadow(128, 128, 128);
     static const QColor darkShadow(64, 64, 64);
-    static const QColor focusFrame(0, 0, 0);
 
     QPainter painter(this);
     painter.fillRect(rect(), face);
@@ -49,14 +48,19 @@ void CoverButton::paintEvent(QPaintEvent*)
     line(l + 1, b - 1, r - 1, b - 1, down ? light : shadow);
     line(r - 1, t + 1, r - 1, b - 1, down ? light : shadow);
 
-    // The focus frame: two pixels of black inside the bevel, plain to see on the grey face.
-    if (hasFocus()) {
-        const QRect frame = rect().adjusted(4, 4, -4, -4);
-        painter.fillRect(QRect(frame.topLeft(), QSize(frame.width(), 2)), focusFrame);
-        painter.fillRect(QRect(frame.left(), frame.bottom() - 1, frame.width(), 2), focusFrame);
-        painter.fillRect(QRect(frame.topLeft(), QSize(2, frame.height())), focusFrame);
-        painter.fillRect(QRect(frame.right() - 1, frame.top(), 2, frame.height()), focusFrame);
-    }
+    if (hasFocus())
+        paintFocusFrame(painter, rect());
+}
+
+void paintFocusFrame(QPainter& painter, const QRect& cell)
+{
+    // Plain to see on the grey face and on every picture.
+    static const QColor focusFrame(0, 0, 0);
+    const QRect frame = cell.adjusted(4, 4, -4, -4);
+    painter.fillRect(QRect(frame.topLeft(), QSize(frame.width(), 2)), focusFrame);
+    painter.fillRect(QRect(frame.left(), frame.bottom() - 1, frame.width(), 2), focusFrame);
+    painter.fillRect(QRect(frame.topLeft(), QSize(2, frame.height())), focusFrame);
+    painter.fillRect(QRect(frame.right() - 1, frame.top(), 2, frame.height()), focusFrame);
 }
 
 } // namespace volcanelle

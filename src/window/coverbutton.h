@@ -3,6 +3,8 @@
 
 #include <QAbstractButton>
 
+class QPainter;
+
 namespace volcanelle {
 
 /// The cover of a cell: a square raised button painted fully opaque to its very corners, so
@@ -16,5 +18,8 @@ public:
 protected:
     void paintEvent(QPaintEvent* event) override;
 };
+
+/// The keyboard focus on a cell, covered or not: two pixels of black inside the cell's bevel.
+void paintFocusFrame(QPainter& painter, const QRect& cell);
 
 } // namespace volcanelle

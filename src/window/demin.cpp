@@ -85,6 +85,11 @@ void demin::buildContents(bool catchUp)
     buildCommands(client);
     board_ = new BoardWidget(client);
     connect(board_, &BoardWidget::clicked, this, &demin::cmdCase_Click);
+    connect(board_, &BoardWidget::summaryAsked, this, [this] {
+        board_->announce(accessible::duelSummary(status_->text(), duel_.score(1),
+                                                 duel_.partiesGagnees(1), duel_.score(2),
+                                                 duel_.partiesGagnees(2)));
+    });
     buildMenu();
     orderTabs();
 
@@ -232,11 +237,17 @@ void demin::cmdCase_Click(int index)
 void demin::playMove(int index)
 {
     const int coveredBefore = duel_.board().coveredCount();
+    const int player = duel_.joueur();
+    const int pointsBefore = duel_.score(player);
     duel_.cmdCase_Click(index);
     const int opened = coveredBefore - duel_.board().coveredCount();
-    board_->finishMove(opened > 0 ? accessible::moveDescription(index, duel_.board().picture(index),
-                                                                opened, lblMain_->text())
-                                  : QString());
+    if (opened <= 0) {
+        board_->finishMove(QString());
+        return;
+    }
+    const int points = duel_.score(player) > pointsBefore ? duel_.score(player) : 0;
+    board_->finishMove(accessible::moveDescription(index, duel_.board().picture(index), opened,
+                                                   player, points, lblMain_->text()));
 }
 
 void demin::cmdNouvellePartie_Click()
@@ -249,6 +260,9 @@ void demin::cmdNouvellePartie_Click()
         endGame();
         return;
     }
+    // A round set up anew: the players go on from the board's first cell, not the button.
+    if (duel_.board().coveredCount() == kCells)
+        board_->focusCell(0);
     // After a finished round the side that did not find the last mine starts.
     if (computer_)
         computer_->wake();

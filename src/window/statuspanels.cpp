@@ -84,6 +84,11 @@ void StatusPanels::fitHeight(int barHeight)
         panel->resize(panel->width(), std::max(0, barHeight - kTopInset - kBottomInset));
 }
 
+QString StatusPanels::text() const
+{
+    return text_->text();
+}
+
 void StatusPanels::setText(const QString& text)
 {
     showCaption(text_, textRole(), text);

@@ -22,6 +22,8 @@ public:
     explicit StatusPanels(QStatusBar* bar, Clock clock = &QDateTime::currentDateTime);
 
     void setText(const QString& text);
+    /// The text the game wrote last.
+    QString text() const;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -6,6 +6,7 @@
 #include "duelboard.h"
 #include "engine/texts.h"
 #include "ui/application.h"
+#include "window/announcer.h"
 #include "window/boardwidget.h"
 #include "window/coverbutton.h"
 #include "window/demin.h"
@@ -108,7 +109,7 @@ private slots:
         QCOMPARE(focusName(), coverName(180));
         QCOMPARE(arrivals.count, 1);
         QCOMPARE(coverOf(window, 180)->accessibleDescription(),
-                 QStringLiteral("Ligne 1, colonne 1 : vide, 180 cases découvertes. Le joueur "
+                 QStringLiteral("Ligne 1, colonne 1, vide, 180 cases découvertes. Le joueur "
                                 "n°2 a la main."));
         QCOMPARE(window.duel().joueur(), 2);
 
@@ -117,8 +118,10 @@ private slots:
         QVERIFY(coverOf(window, 180)->isHidden());
         QCOMPARE(window.duel().score(2), 1);
         QCOMPARE(focusName(), coverName(181));
-        QCOMPARE(coverOf(window, 181)->accessibleDescription(),
-                 QStringLiteral("Ligne 13, colonne 1 : mine. Le joueur n°2 a la main."));
+        QCOMPARE(
+            coverOf(window, 181)->accessibleDescription(),
+            QStringLiteral("Ligne 13, colonne 1, mine, le joueur 2 a 1 point. Le joueur n°2 a la "
+                           "main."));
 
         // Tab skips the uncovered cells and ends the board with the three buttons.
         for (int index = 182; index < 225; ++index) {
@@ -135,12 +138,12 @@ private slots:
             key(Qt::Key_Tab, Qt::ShiftModifier);
         QCOMPARE(focusName(), coverName(224));
 
-        // The last cell of the board: its cover goes and the focus wraps round to the first
-        // cover left instead of leaving the board for "Nouvelle manche".
+        // The last cell of the board: its cover goes and the focus stays near, on the cover
+        // before it, instead of wrapping round to the top or leaving the board.
         key(Qt::Key_Space);
         QVERIFY(coverOf(window, 224)->isHidden());
         QCOMPARE(window.duel().joueur(), 1);
-        QCOMPARE(focusName(), coverName(181));
+        QCOMPARE(focusName(), coverName(223));
         QVERIFY(answerer.unexpected.isEmpty());
         QCOMPARE(answerer.seen.size(), 1); // only the mine count
     }
@@ -191,7 +194,8 @@ private slots:
             QCOMPARE(focusName(), coverName(cell));
         }
 
-        // Uncovered cells are skipped: rows 0 to 11 open, and Up from row 12 has nowhere to go.
+        // With Ctrl, uncovered cells are skipped: rows 0 to 11 open, and Ctrl+Up from row 12
+        // has nowhere to go.
         key(Qt::Key_Space);
         QCOMPARE(focusName(), coverName(180));
         for (const auto& [arrow, cell] :
@@ -199,10 +203,25 @@ private slots:
                                                   {Qt::Key_Right, 181},
                                                   {Qt::Key_Down, 196},
                                                   {Qt::Key_Home, 180}}) {
-            key(arrow);
+            QTest::keyClick(QApplication::focusWidget(), arrow,
+                            arrow == Qt::Key_Home ? Qt::NoModifier : Qt::ControlModifier);
             QCOMPARE(focusName(), coverName(cell));
         }
-        // Tab keeps to reading order.
+        // Without it, the arrows read the uncovered cells one by one, and Space there does
+        // nothing; Ctrl+Down comes back to the nearest covered cell.
+        key(Qt::Key_Up);
+        QCOMPARE(focusName(), QStringLiteral("imgCase(165)"));
+        QCOMPARE(accessibleName(QApplication::focusWidget()),
+                 QStringLiteral("Ligne 12, colonne 1, 2"));
+        key(Qt::Key_Up);
+        QCOMPARE(focusName(), QStringLiteral("imgCase(150)"));
+        const int covered = window.duel().board().coveredCount();
+        key(Qt::Key_Space);
+        key(Qt::Key_Return);
+        QCOMPARE(window.duel().board().coveredCount(), covered);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down, Qt::ControlModifier);
+        QCOMPARE(focusName(), coverName(180));
+        // Tab keeps to reading order, over covered cells only.
         key(Qt::Key_Tab);
         QCOMPARE(focusName(), coverName(181));
     }
@@ -258,12 +277,11 @@ private slots:
         QCOMPARE(table->childCount(), kCells);
         const auto cell = [table](int row, int column) {
             QAccessibleInterface* face = table->tableInterface()->cellAt(row, column);
-            return face && face->role() == QAccessible::Cell ? face->text(QAccessible::Name)
-                                                             : QStringLiteral("<no cell>");
+            return face ? face->text(QAccessible::Name) : QStringLiteral("<no cell>");
         };
-        QCOMPARE(cell(0, 0), QStringLiteral("Case ligne 1, colonne 1 : couverte"));
-        QCOMPARE(cell(2, 7), QStringLiteral("Case ligne 3, colonne 8 : couverte"));
-        QCOMPARE(cell(14, 14), QStringLiteral("Case ligne 15, colonne 15 : couverte"));
+        QCOMPARE(cell(0, 0), QStringLiteral("Ligne 1, colonne 1, couverte"));
+        QCOMPARE(cell(2, 7), QStringLiteral("Ligne 3, colonne 8, couverte"));
+        QCOMPARE(cell(14, 14), QStringLiteral("Ligne 15, colonne 15, couverte"));
         // A screen reader moving along a row or a column asks each cell where it stands.
         QAccessibleTableCellInterface* place =
             table->tableInterface()->cellAt(2, 7)->tableCellInterface();
@@ -272,7 +290,7 @@ private slots:
         QCOMPARE(place->columnIndex(), 7);
         QCOMPARE(place->table(), table);
         QCOMPARE(accessibleName(coverOf(window, 180)),
-                 QStringLiteral("Case ligne 13, colonne 1 : couverte"));
+                 QStringLiteral("Ligne 13, colonne 1, couverte"));
         // Nothing in the whole tree tells more: no picture, no line, no hidden content.
         QStringList told;
         const std::function<void(QAccessibleInterface*)> walk = [&](QAccessibleInterface* face) {
@@ -287,19 +305,28 @@ private slots:
                     walk(child);
         };
         walk(QAccessible::queryAccessibleInterface(&window));
-        QCOMPARE(told.filter(QStringLiteral("Case ligne")).size(), kCells);
-        QCOMPARE(
-            told.filter(QRegularExpression(QStringLiteral("^Case ligne .* : (mine|vide|\\d)$"))),
-            QStringList());
+        QCOMPARE(told.filter(QRegularExpression(QStringLiteral("^Ligne \\d+, colonne"))).size(),
+                 kCells);
+        QCOMPARE(told.filter(QRegularExpression(QStringLiteral("^Ligne .*, (mine|vide|\\d)$"))),
+                 QStringList());
 
         window.cmdCase_Click(0);
         window.cmdCase_Click(180);
-        QCOMPARE(cell(0, 0), QStringLiteral("Case ligne 1, colonne 1 : vide"));
-        QCOMPARE(cell(11, 0), QStringLiteral("Case ligne 12, colonne 1 : 2"));
-        QCOMPARE(cell(12, 0), QStringLiteral("Case ligne 13, colonne 1 : mine"));
-        QCOMPARE(cell(12, 1), QStringLiteral("Case ligne 13, colonne 2 : couverte"));
-        QVERIFY(table->tableInterface()->cellAt(12, 0)->state().disabled);
-        QVERIFY(table->tableInterface()->cellAt(12, 1)->state().focusable);
+        QCOMPARE(cell(0, 0), QStringLiteral("Ligne 1, colonne 1, vide"));
+        QCOMPARE(cell(11, 0), QStringLiteral("Ligne 12, colonne 1, 2"));
+        QCOMPARE(cell(12, 0), QStringLiteral("Ligne 13, colonne 1, mine"));
+        // The cell the move brought the focus to tells the move first.
+        QVERIFY(cell(12, 1).endsWith(QStringLiteral(". Ligne 13, colonne 2, couverte")));
+        // Every cell can be read, covered or not; only a covered one is a button to press.
+        QAccessibleInterface* mine = table->tableInterface()->cellAt(12, 0);
+        QAccessibleInterface* covered = table->tableInterface()->cellAt(12, 1);
+        QVERIFY(mine->state().focusable && !mine->state().disabled && !mine->state().invisible);
+        QCOMPARE(mine->role(), QAccessible::StaticText);
+        QVERIFY(!mine->actionInterface()->actionNames().contains(
+            QAccessibleActionInterface::pressAction()));
+        QCOMPARE(covered->role(), QAccessible::Button);
+        QVERIFY(covered->actionInterface()->actionNames().contains(
+            QAccessibleActionInterface::pressAction()));
 
         // The labels that change during play say what they are and what they show now.
         const auto label = [&window](const char* name) {
@@ -318,7 +345,58 @@ private slots:
         answerer.type(QStringLiteral("30"));
         window.cmdNouvellePartie_Click();
         QCOMPARE(answerer.pending(), 0);
-        QCOMPARE(cell(12, 0), QStringLiteral("Case ligne 13, colonne 1 : couverte"));
+        QCOMPARE(cell(12, 0), QStringLiteral("Ligne 13, colonne 1, couverte"));
+    }
+
+    void everyMoveIsTold()
+    {
+        FixedDraws draws(mineRowsBoard());
+        ModalAnswerer answerer;
+        demin window(&draws);
+        QVERIFY(startShown(window, answerer));
+        const auto* announcer = window.findChild<Announcer*>();
+        const auto focusedName = [] { return accessibleName(QApplication::focusWidget()); };
+
+        // The player's own move: the focus goes on to the next covered cell, whose name says
+        // what the move did before anything else, once.
+        coverOf(window, 180)->setFocus();
+        key(Qt::Key_Space);
+        QCOMPARE(focusName(), coverName(181));
+        QCOMPARE(focusedName(), QStringLiteral("Ligne 13, colonne 1, mine, le joueur 1 a 1 point. "
+                                               "Le joueur n°1 a la main. Ligne 13, colonne 2, "
+                                               "couverte"));
+        key(Qt::Key_Right);
+        key(Qt::Key_Left);
+        QCOMPARE(focusedName(), QStringLiteral("Ligne 13, colonne 2, couverte"));
+
+        // A move made away from the focus, as the other side's are, is told where the
+        // player is, without moving the focus.
+        window.cmdCase_Click(0);
+        QCOMPARE(focusName(), coverName(181));
+        QCOMPARE(announcer->text(), QStringLiteral("Ligne 1, colonne 1, vide, 180 cases "
+                                                   "découvertes. Le joueur n°2 a la main."));
+
+        // S tells the scores, the rounds won and the mines left.
+        key(Qt::Key_S);
+        QCOMPARE(announcer->text(),
+                 QStringLiteral("Joueur 1, 1 point, 0 manche gagnée. Joueur 2, 0 points, 0 manche "
+                                "gagnée. 29 bombes restantes."));
+
+        // A new round from the button: the focus comes back to the board's first cell, and
+        // nothing of the last round is told there.
+        answerer.press(QStringLiteral("Oui"));
+        answerer.type(QStringLiteral("30"));
+        auto* newRound = window.findChild<QPushButton*>(QStringLiteral("cmdNouvellePartie"));
+        newRound->setFocus();
+        QTest::keyClick(newRound, Qt::Key_Space);
+        QCOMPARE(answerer.pending(), 0);
+        // Offscreen, a closed box does not give the window back its activation: what would
+        // have the focus is the window's focus widget.
+        QCOMPARE(window.focusWidget(), coverOf(window, 0));
+        QCOMPARE(accessibleName(window.focusWidget()),
+                 QStringLiteral("Ligne 1, colonne 1, couverte"));
+        QCOMPARE(window.focusWidget()->accessibleDescription(), QString());
+        QCOMPARE(newRound->accessibleDescription(), QString());
     }
 
     void everyControlHasAName()
