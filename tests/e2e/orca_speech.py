@@ -213,6 +213,9 @@ def main():
     cells = [line for line in spoken if "Ligne" in line or "ligne" in line]
     check(not [line for line in cells if ":" in line or "deux points" in line],
           "no cell read with a colon: %s" % [l for l in cells if ":" in l][:3])
+    colons = [line for line in spoken if ":" in line or "deux points" in line]
+    print("%d utterances, %d of them cells, %d with a colon or « deux points » (the mine-count "
+          "box's own prompt ends with one)" % (len(spoken), len(cells), len(colons)))
     print("\n".join(spoken[-40:]))
 
 
