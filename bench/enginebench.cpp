@@ -14,13 +14,13 @@ namespace {
 
 using namespace volcanelle;
 
-// A whole round setup as the game does it: reseed from the clock, cover and blank the board,
+// A whole round setup as the game does it: reseed, cover and blank the board,
 // read the typed count, draw the mines and number every other cell.
 void roundSetup(benchmark::State& state)
 {
     const int mines = static_cast<int>(state.range(0));
     BenchView view(QString::number(mines));
-    ClockRandom random;
+    SystemRandom random;
     Duel duel(view, random);
     for (auto _ : state) {
         duel.nouvelleManche();

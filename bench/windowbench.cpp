@@ -123,7 +123,7 @@ void benchRoundSetup(int runs, int mines)
     // same window through its DuelView face and answers the count itself.
     demin window;
     BenchView relay(QString::number(mines), &window);
-    ClockRandom random;
+    SystemRandom random;
     Duel duel(relay, random);
     duel.nouvelleManche();
     showAndSettle(window);

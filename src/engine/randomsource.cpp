@@ -1,24 +1,24 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "engine/randomsource.h"
 
-#include <chrono>
+#include <QRandomGenerator>
 
 namespace volcanelle {
 
-void ClockRandom::reseed()
+void SystemRandom::reseed()
 {
-    // One 32-bit seed, spread by the engine's own seeding: filling its whole state through a
-    // seed_seq costs more than the rest of a round setup, for no difference a player can see.
-    const auto ticks = std::chrono::high_resolution_clock::now().time_since_epoch().count();
-    const auto seed = static_cast<std::mt19937::result_type>(ticks ^ (ticks >> 32)) ^ entropy_();
-    engine_.seed(seed);
+    // Nothing of one round carries over to the next.
+    used_ = words_.size();
 }
 
-double ClockRandom::next()
+double SystemRandom::next()
 {
-    // 24 random bits make a single-precision value that is exact and never reaches 1
-    // (generate_canonical may round up to 1).
-    return static_cast<double>(engine_() >> 8) * 0x1.0p-24;
+    if (used_ == words_.size()) {
+        QRandomGenerator::system()->fillRange(words_.data(), words_.size());
+        used_ = 0;
+    }
+    // 24 random bits make a single-precision value that is exact and never reaches 1.
+    return static_cast<double>(words_[used_++] >> 8) * 0x1.0p-24;
 }
 
 } // namespace volcanelle

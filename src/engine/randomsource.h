@@ -1,12 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include <random>
+#include <array>
+#include <cstdint>
 
 namespace volcanelle {
 
 /// Where the mine draw takes its chance from. Tests give exact draws; the game uses
-/// ClockRandom.
+/// SystemRandom.
 class RandomSource {
 public:
     virtual ~RandomSource() = default;
@@ -16,16 +17,18 @@ public:
     virtual double next() = 0;
 };
 
-/// Mersenne Twister reseeded from a high-resolution clock mixed with the system's entropy.
-class ClockRandom final : public RandomSource {
+/// Every value straight from the system's entropy. The other side of a network duel sees the
+/// numbers around every opened cell: a generator with a seed small enough to try every value
+/// would give it the whole layout, and this one has no seed at all.
+class SystemRandom final : public RandomSource {
 public:
     void reseed() override;
     double next() override;
 
 private:
-    // Opened once: opening it probes the processor, which costs more than a whole round setup.
-    std::random_device entropy_;
-    std::mt19937 engine_;
+    // Enough words for most rounds, read from the system in one call.
+    std::array<std::uint32_t, 256> words_{};
+    std::size_t used_ = words_.size();
 };
 
 } // namespace volcanelle

@@ -56,7 +56,7 @@ QPushButton* addButton(QWidget* parent, const QString& name, const QString& capt
 } // namespace
 
 demin::demin(RandomSource* random, QWidget* parent, Contents contents, Seats seats)
-    : QMainWindow(parent), ownRandom_(random ? nullptr : std::make_unique<ClockRandom>()),
+    : QMainWindow(parent), ownRandom_(random ? nullptr : std::make_unique<SystemRandom>()),
       duel_(*this, random ? *random : *ownRandom_), seats_(seats)
 {
     setObjectName(QStringLiteral("demin"));

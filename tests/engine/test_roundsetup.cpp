@@ -7,8 +7,10 @@
 #include "stagedduel.h"
 
 #include <QTest>
+#include <array>
 #include <cmath>
 #include <cstdlib>
+#include <set>
 #include <stdexcept>
 
 using namespace volcanelle;
@@ -387,9 +389,9 @@ private slots:
         QVERIFY2(chiSquare < 352, qPrintable(QString::number(chiSquare)));
     }
 
-    void clockRandomStaysInRange()
+    void systemRandomStaysInRange()
     {
-        ClockRandom random;
+        SystemRandom random;
         random.reseed();
         std::vector<double> first;
         for (int i = 0; i < 100000; ++i) {
@@ -404,6 +406,44 @@ private slots:
         for (int i = 0; i < 8; ++i)
             again.push_back(random.next());
         QVERIFY(first != again);
+    }
+
+    // Two duels that set up their rounds in the same instant, where a clock would read the
+    // same tick, still hide different mines.
+    void sameInstantGivesDifferentLayouts()
+    {
+        std::array<SystemRandom, 2> sources;
+        std::set<std::vector<int>> layouts;
+        for (SystemRandom& random : sources) {
+            ScriptedView view;
+            view.typed = {QStringLiteral("30")};
+            Duel duel(view, random);
+            QVERIFY(duel.nouvelleManche());
+            std::vector<int> mines;
+            for (int cell = 0; cell < kCells; ++cell) {
+                if (duel.board().isMine(cell))
+                    mines.push_back(cell);
+            }
+            layouts.insert(mines);
+        }
+        QCOMPARE(layouts.size(), std::size_t{2});
+    }
+
+    // The other side of a duel sees the numbers around each opened cell; with few enough
+    // seeds it could try them all and read the whole layout. Among 300,000 rounds a 32-bit
+    // seed repeats about ten times (birthday bound).
+    void reseedsNeverRepeat()
+    {
+        constexpr int reseeds = 300'000;
+        SystemRandom random;
+        std::set<std::array<double, 3>> starts;
+        for (int i = 0; i < reseeds; ++i) {
+            random.reseed();
+            // The first 72 bits the draw uses: seeds repeat long before these collide by chance.
+            const std::array<double, 3> start{random.next(), random.next(), random.next()};
+            QVERIFY2(starts.insert(start).second,
+                     qPrintable(QStringLiteral("the same draw came again after %1 reseeds").arg(i)));
+        }
     }
 };
 
