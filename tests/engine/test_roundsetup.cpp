@@ -441,8 +441,9 @@ private slots:
             random.reseed();
             // The first 72 bits the draw uses: seeds repeat long before these collide by chance.
             const std::array<double, 3> start{random.next(), random.next(), random.next()};
-            QVERIFY2(starts.insert(start).second,
-                     qPrintable(QStringLiteral("the same draw came again after %1 reseeds").arg(i)));
+            QVERIFY2(
+                starts.insert(start).second,
+                qPrintable(QStringLiteral("the same draw came again after %1 reseeds").arg(i)));
         }
     }
 };
