@@ -2,15 +2,31 @@
 #include "net/hostgate.h"
 
 #include <QRandomGenerator>
+#include <QScopeGuard>
 #include <QTcpSocket>
 #include <QTimer>
 
 namespace volcanelle::net {
 
 namespace {
-constexpr int kHelloMs = 10000;
-// Newcomers still saying hello at once; more are cut off unheard.
-constexpr int kMostPending = 8;
+// A joiner says hello as soon as it is connected; more than this is someone holding a slot.
+constexpr int kHelloMs = 3000;
+// Newcomers still saying hello at once, from one address and from all; more are cut off
+// unheard.
+constexpr int kMostPendingPerAddress = 2;
+constexpr int kMostPending = 64;
+
+/// The address a visitor is counted under: an IPv4 address whole, an IPv6 address by its
+/// /64 network, which is what one household or machine is usually given.
+QByteArray visitorKey(const QHostAddress& address)
+{
+    bool isIPv4 = false;
+    const quint32 ipv4 = address.toIPv4Address(&isIPv4);
+    if (isIPv4)
+        return QByteArray::number(ipv4);
+    const Q_IPV6ADDR ipv6 = address.toIPv6Address();
+    return QByteArray(reinterpret_cast<const char*>(ipv6.c), 8);
+}
 } // namespace
 
 HostGate::HostGate(const QString& code, QObject* parent) : QObject(parent), code_(code)
@@ -44,7 +60,10 @@ QString HostGate::newCode()
 void HostGate::acceptPending()
 {
     while (QTcpSocket* socket = server_.nextPendingConnection()) {
-        if (pending_ >= kMostPending) {
+        const QByteArray from = visitorKey(socket->peerAddress());
+        // Looked up, not added: only a newcomer let in to say hello is remembered.
+        const Visitor visitor = visitors_.value(from);
+        if (pending_ >= kMostPending || visitor.pending >= kMostPendingPerAddress) {
             socket->abort();
             socket->deleteLater();
             continue;
@@ -55,25 +74,26 @@ void HostGate::acceptPending()
             refuse(link, wire::Refused::Reason::Busy);
             continue;
         }
-        if (!lockedUntil_.hasExpired()) {
+        if (!visitor.lockedUntil.hasExpired()) {
             refuse(link, wire::Refused::Reason::LockedOut);
             continue;
         }
         ++pending_;
+        ++visitors_[from].pending;
         auto* deadline = new QTimer(link);
         deadline->setObjectName(QStringLiteral("hello deadline"));
         deadline->setSingleShot(true);
-        connect(deadline, &QTimer::timeout, this, [this, link] {
-            --pending_;
+        connect(deadline, &QTimer::timeout, this, [this, link, from] {
+            leave(from);
             link->disconnect(this);
             link->close(0);
             link->deleteLater();
         });
         deadline->start(std::min(kHelloMs, silenceMs_ * 2));
         connect(link, &Link::received, this,
-                [this, link](const wire::Message& message) { hello(link, message); });
-        connect(link, &Link::lost, this, [this, link, deadline] {
-            --pending_;
+                [this, link, from](const wire::Message& message) { hello(link, from, message); });
+        connect(link, &Link::lost, this, [this, link, from, deadline] {
+            leave(from);
             deadline->stop();
             link->disconnect(this);
             link->deleteLater();
@@ -81,12 +101,26 @@ void HostGate::acceptPending()
     }
 }
 
-void HostGate::hello(Link* link, const wire::Message& message)
+void HostGate::leave(const QByteArray& from)
+{
+    --pending_;
+    const auto found = visitors_.find(from);
+    if (found == visitors_.end())
+        return;
+    --found->pending;
+    // Forget an address with nothing left to count, so strangers cannot grow the table.
+    if (found->pending == 0 && found->forgetWrong.hasExpired() && found->lockedUntil.hasExpired())
+        visitors_.erase(found);
+}
+
+void HostGate::hello(Link* link, const QByteArray& from, const wire::Message& message)
 {
     // Whatever the newcomer said, it gets one answer and the gate forgets it.
-    --pending_;
     link->disconnect(this);
     delete link->findChild<QTimer*>(QStringLiteral("hello deadline"));
+    // Its waiting slot is held until the answer is given.
+    Visitor& visitor = visitors_[from];
+    const auto answered = qScopeGuard([this, &from] { leave(from); });
 
     const auto* greeting = std::get_if<wire::Hello>(&message);
     if (!greeting) {
@@ -102,15 +136,12 @@ void HostGate::hello(Link* link, const wire::Message& message)
         refuse(link, wire::Refused::Reason::Busy);
         return;
     }
-    if (!lockedUntil_.hasExpired()) {
+    if (!visitor.lockedUntil.hasExpired()) {
         refuse(link, wire::Refused::Reason::LockedOut);
         return;
     }
     if (QStringLiteral("%1").arg(greeting->code, 6, 10, QLatin1Char('0')) != code_) {
-        if (++wrongCodes_ >= lockAfter_) {
-            wrongCodes_ = 0;
-            lockedUntil_.setRemainingTime(lockTime_);
-        }
+        wrongCode(visitor);
         refuse(link, wire::Refused::Reason::WrongCode);
         return;
     }
@@ -119,6 +150,18 @@ void HostGate::hello(Link* link, const wire::Message& message)
     link->setParent(nullptr);
     link->send(wire::Welcome{});
     emit joined(link);
+}
+
+void HostGate::wrongCode(Visitor& visitor)
+{
+    // A few typos spread over time are forgotten; five within the lockout time lock it.
+    if (visitor.forgetWrong.hasExpired())
+        visitor.wrongCodes = 0;
+    visitor.forgetWrong.setRemainingTime(lockTime_);
+    if (++visitor.wrongCodes >= lockAfter_) {
+        visitor.wrongCodes = 0;
+        visitor.lockedUntil.setRemainingTime(lockTime_);
+    }
 }
 
 void HostGate::refuse(Link* link, wire::Refused::Reason reason)

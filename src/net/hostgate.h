@@ -3,7 +3,9 @@
 
 #include "net/link.h"
 
+#include <QByteArray>
 #include <QDeadlineTimer>
+#include <QHash>
 #include <QHostAddress>
 #include <QObject>
 #include <QTcpServer>
@@ -13,10 +15,12 @@ namespace volcanelle::net {
 
 /// The host's door: lets in one opponent, and only one who gives the right code.
 ///
-/// Each newcomer has 10 seconds to say hello with the code. After five wrong codes every
-/// attempt is refused for a minute, so that the code cannot be guessed by trying them all.
-/// Once an opponent is in, later newcomers are refused as busy; the duel never hears of
-/// them.
+/// Each newcomer has 3 seconds to say hello with the code. After five wrong codes from one
+/// address every attempt from there is refused for a minute, so that the code cannot be
+/// guessed by trying them all. Everything is counted per address (an IPv4 address, an IPv6
+/// /64 network): a stranger elsewhere neither holds the door shut nor locks the invited
+/// player out. Once an opponent is in, later newcomers are refused as busy; the duel never
+/// hears of them.
 class HostGate : public QObject {
     Q_OBJECT
 public:
@@ -26,7 +30,8 @@ public:
     QString errorString() const { return server_.errorString(); }
     quint16 port() const { return server_.serverPort(); }
 
-    /// How many wrong codes close the door, and for how long; tests shorten the time.
+    /// How many wrong codes from one address close the door to it, and for how long; tests
+    /// shorten the time.
     void setLockout(int wrongCodes, std::chrono::milliseconds time);
     /// Timings handed to the links it makes (see Link::setTimings); also bounds the hello.
     void setLinkTimings(int pingMs, int silenceMs);
@@ -40,16 +45,26 @@ signals:
     void joined(volcanelle::net::Link* link);
 
 private:
+    /// What the gate remembers of one address.
+    struct Visitor {
+        int pending = 0;    // newcomers still to say hello
+        int wrongCodes = 0; // counted until forgetWrong
+        QDeadlineTimer forgetWrong;
+        QDeadlineTimer lockedUntil;
+    };
+
     void acceptPending();
-    void hello(Link* link, const wire::Message& message);
+    void hello(Link* link, const QByteArray& from, const wire::Message& message);
+    /// The newcomer from `from` said hello or left: its waiting slot is free.
+    void leave(const QByteArray& from);
+    void wrongCode(Visitor& visitor);
     void refuse(Link* link, wire::Refused::Reason reason);
 
     QTcpServer server_;
     QString code_;
-    int wrongCodes_ = 0;
     int lockAfter_ = 5;
     std::chrono::milliseconds lockTime_{std::chrono::seconds(60)};
-    QDeadlineTimer lockedUntil_;
+    QHash<QByteArray, Visitor> visitors_;
     bool taken_ = false;
     int pending_ = 0;
     int pingMs_ = kPingMs;

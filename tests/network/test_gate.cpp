@@ -5,6 +5,8 @@
 #include <QSignalSpy>
 #include <QTcpSocket>
 #include <QTest>
+#include <QTimer>
+#include <memory>
 
 using namespace volcanelle;
 using namespace std::chrono_literals;
@@ -13,14 +15,8 @@ namespace {
 
 // Connects, says hello with `code`, and returns the host's first answer; nothing when the
 // connection closed without one.
-std::optional<wire::Message> knock(quint16 port, quint32 code,
-                                   std::uint16_t version = wire::kVersion)
+std::optional<wire::Message> answerTo(QTcpSocket& socket)
 {
-    QTcpSocket socket;
-    socket.connectToHost(QHostAddress::LocalHost, port);
-    if (!socket.waitForConnected(5000))
-        return std::nullopt;
-    socket.write(wire::encode(wire::Hello{version, code}));
     wire::FrameReader reader;
     for (int round = 0; round < 100; ++round) {
         wire::Message m;
@@ -30,6 +26,32 @@ std::optional<wire::Message> knock(quint16 port, quint32 code,
         reader.append(socket.readAll());
     }
     return std::nullopt;
+}
+
+// A connection from `from`, one of the loopback addresses (127.0.0.1, 127.0.0.2…), so that
+// one machine plays several.
+bool connectFrom(QTcpSocket& socket, quint16 port, const char* from = "127.0.0.1")
+{
+    if (!socket.bind(QHostAddress(QString::fromLatin1(from))))
+        return false;
+    socket.connectToHost(QHostAddress::LocalHost, port);
+    return socket.waitForConnected(5000);
+}
+
+std::optional<wire::Message> knock(quint16 port, quint32 code,
+                                   std::uint16_t version = wire::kVersion,
+                                   const char* from = "127.0.0.1")
+{
+    QTcpSocket socket;
+    if (!connectFrom(socket, port, from))
+        return std::nullopt;
+    socket.write(wire::encode(wire::Hello{version, code}));
+    return answerTo(socket);
+}
+
+bool welcomed(const std::optional<wire::Message>& answer)
+{
+    return answer && std::holds_alternative<wire::Welcome>(*answer);
 }
 
 bool refusedFor(const std::optional<wire::Message>& answer, wire::Refused::Reason reason)
@@ -59,8 +81,7 @@ private slots:
         QCOMPARE(joined.size(), 0);
 
         QTest::qWait(600);
-        const std::optional<wire::Message> welcome = knock(gate.port(), 42);
-        QVERIFY(welcome && std::holds_alternative<wire::Welcome>(*welcome));
+        QVERIFY(welcomed(knock(gate.port(), 42)));
         QTRY_COMPARE(joined.size(), 1);
         QVERIFY(refusedFor(knock(gate.port(), 42), wire::Refused::Reason::Busy));
         QCOMPARE(joined.size(), 1);
@@ -109,6 +130,84 @@ private slots:
         rude.write(QByteArray::fromHex("ffffffff01"));
         QTRY_COMPARE(rude.state(), QAbstractSocket::UnconnectedState);
         QTRY_COMPARE(mute.state(), QAbstractSocket::UnconnectedState);
+    }
+
+    // As shipped: five wrong codes from one address, then a minute of lockout for that
+    // address alone; the invited player at another address still gets in.
+    void guessesLockOutOnlyTheirAddress()
+    {
+        net::HostGate gate(QStringLiteral("000042"));
+        QVERIFY(gate.listen(QHostAddress::LocalHost, 0));
+        QSignalSpy joined(&gate, &net::HostGate::joined);
+        for (quint32 wrong = 1; wrong <= 5; ++wrong) {
+            QVERIFY2(refusedFor(knock(gate.port(), 42 + wrong, wire::kVersion, "127.0.0.2"),
+                                wire::Refused::Reason::WrongCode),
+                     qPrintable(QString::number(wrong)));
+        }
+        QVERIFY(refusedFor(knock(gate.port(), 48, wire::kVersion, "127.0.0.2"),
+                           wire::Refused::Reason::LockedOut));
+        QVERIFY(refusedFor(knock(gate.port(), 42, wire::kVersion, "127.0.0.2"),
+                           wire::Refused::Reason::LockedOut));
+        QVERIFY(welcomed(knock(gate.port(), 42, wire::kVersion, "127.0.0.3")));
+        QTRY_COMPARE(joined.size(), 1);
+        delete joined.first().first().value<net::Link*>();
+    }
+
+    // Many newcomers from one address that never say hello, half of them pinging to seem
+    // alive, keep neither the invited player at another address out nor the door open for
+    // themselves: each is cut off within a few seconds.
+    void idleNewcomersHoldNoDoor()
+    {
+        net::HostGate gate(QStringLiteral("000042"));
+        QVERIFY(gate.listen(QHostAddress::LocalHost, 0));
+        QSignalSpy joined(&gate, &net::HostGate::joined);
+        std::vector<std::unique_ptr<QTcpSocket>> idle;
+        for (int i = 0; i < 80; ++i) {
+            // Not waited for one by one: the host accepts them from its event loop, a batch
+            // at a time so that its system's backlog takes them all.
+            idle.push_back(std::make_unique<QTcpSocket>());
+            QVERIFY(idle.back()->bind(QHostAddress(QStringLiteral("127.0.0.2"))));
+            idle.back()->connectToHost(QHostAddress::LocalHost, gate.port());
+            if (i % 20 == 19)
+                QTest::qWait(100);
+        }
+        QTimer pinger;
+        QObject::connect(&pinger, &QTimer::timeout, [&idle] {
+            for (std::size_t i = 0; i < idle.size(); i += 2)
+                idle[i]->write(wire::encode(wire::Ping{}));
+        });
+        pinger.start(100);
+        QTest::qWait(300);
+
+        QVERIFY(welcomed(knock(gate.port(), 42, wire::kVersion, "127.0.0.3")));
+        QTRY_COMPARE(joined.size(), 1);
+        delete joined.first().first().value<net::Link*>();
+        for (const auto& socket : idle)
+            QTRY_COMPARE_WITH_TIMEOUT(socket->state(), QAbstractSocket::UnconnectedState, 5000);
+    }
+
+    // Two newcomers that connected together and then both gave the right code: one is the
+    // opponent, the other is told the host is busy.
+    void oneOfTwoRacingJoinersGetsIn()
+    {
+        net::HostGate gate(QStringLiteral("000042"));
+        QVERIFY(gate.listen(QHostAddress::LocalHost, 0));
+        QSignalSpy joined(&gate, &net::HostGate::joined);
+        QTcpSocket first;
+        QTcpSocket second;
+        QVERIFY(connectFrom(first, gate.port(), "127.0.0.2"));
+        QVERIFY(connectFrom(second, gate.port(), "127.0.0.3"));
+        QTest::qWait(100);
+        first.write(wire::encode(wire::Hello{wire::kVersion, 42}));
+        second.write(wire::encode(wire::Hello{wire::kVersion, 42}));
+        const std::optional<wire::Message> answers[] = {answerTo(first), answerTo(second)};
+        QCOMPARE(int(welcomed(answers[0])) + int(welcomed(answers[1])), 1);
+        QVERIFY(refusedFor(answers[0], wire::Refused::Reason::Busy) ||
+                refusedFor(answers[1], wire::Refused::Reason::Busy));
+        QTRY_COMPARE(joined.size(), 1);
+        QTest::qWait(100);
+        QCOMPARE(joined.size(), 1);
+        delete joined.first().first().value<net::Link*>();
     }
 };
 
