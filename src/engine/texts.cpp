@@ -14,6 +14,11 @@ QString programDescription()
                           "chassent les mines.");
 }
 
+QString gameTitle()
+{
+    return QStringLiteral("Volcanelle");
+}
+
 QString computerWindowTitle()
 {
     return QStringLiteral("Volcanelle — contre l'ordinateur");
@@ -223,6 +228,18 @@ QString connectionLost()
 QString garbledMessage()
 {
     return QStringLiteral("L'adversaire a envoyé un message invalide. Le duel s'arrête.");
+}
+
+QString flooding()
+{
+    return QStringLiteral("L'adversaire envoie trop de messages. Le duel s'arrête.");
+}
+
+QString garbledAnswer(const QString& address)
+{
+    return QStringLiteral("L'hôte %1 répond par un message illisible : ce n'est sans doute pas "
+                          "un hôte de duel Volcanelle.")
+        .arg(address);
 }
 
 QString opponentLeft()

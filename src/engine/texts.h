@@ -9,6 +9,7 @@ namespace volcanelle::texts {
 
 // The program itself: its version, its one-line description, and the window title when the
 // computer holds player 2 (the two-player window is titled "Volcanelle").
+QString gameTitle();          // "Volcanelle", also for a box that has no title of its own
 QString versionNumber();      // "1.00"
 QString programDescription(); // for the command line's help
 QString computerWindowTitle();
@@ -65,6 +66,8 @@ QString networkOptionsOnly(); // that program started without --host or --join
 QString otherVersion(int theirs, int ours);
 QString connectionLost();
 QString garbledMessage();
+QString flooding();
+QString garbledAnswer(const QString& address); // the host's answer to hello was no message
 QString opponentLeft();
 
 } // namespace volcanelle::texts

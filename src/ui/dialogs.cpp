@@ -1,10 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/dialogs.h"
 
+#include "engine/texts.h"
+
 #include <QApplication>
 #include <QFontMetrics>
 #include <QGridLayout>
 #include <QInputDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
@@ -28,6 +31,12 @@ int widthForTitle(const QString& title)
     return QFontMetrics(font).horizontalAdvance(title) + kTitleBarRoom;
 }
 
+// A box with no title would be named by the window system after the program's identifier.
+QString titleOrGame(const QString& title)
+{
+    return title.isEmpty() ? texts::gameTitle() : title;
+}
+
 // A message box sizes itself to its text; a spacer across its whole grid holds it wide
 // enough for its title as well.
 void fitTitle(QMessageBox& box)
@@ -43,7 +52,7 @@ void fitTitle(QMessageBox& box)
 
 void announce(QWidget* parent, const QString& text, const QString& title)
 {
-    QMessageBox box(QMessageBox::NoIcon, title, text, QMessageBox::Ok, parent);
+    QMessageBox box(QMessageBox::NoIcon, titleOrGame(title), text, QMessageBox::Ok, parent);
     // A network duel shows the other program's words here: never read them as markup.
     box.setTextFormat(Qt::PlainText);
     box.button(QMessageBox::Ok)->setText(QStringLiteral("OK"));
@@ -53,7 +62,9 @@ void announce(QWidget* parent, const QString& text, const QString& title)
 
 bool confirm(QWidget* parent, const QString& text, const QString& title)
 {
-    QMessageBox box(QMessageBox::Question, title, text, QMessageBox::Yes | QMessageBox::No, parent);
+    QMessageBox box(QMessageBox::Question, titleOrGame(title), text,
+                    QMessageBox::Yes | QMessageBox::No, parent);
+    box.setTextFormat(Qt::PlainText);
     box.button(QMessageBox::Yes)->setText(QStringLiteral("Oui"));
     box.button(QMessageBox::No)->setText(QStringLiteral("Non"));
     box.setDefaultButton(QMessageBox::No);
@@ -67,15 +78,17 @@ std::optional<QString> askText(QWidget* parent, const QString& prompt, const QSt
 {
     QInputDialog box(parent);
     box.setInputMode(QInputDialog::TextInput);
-    box.setWindowTitle(title);
+    box.setWindowTitle(titleOrGame(title));
     box.setLabelText(prompt);
+    if (auto* label = box.findChild<QLabel*>())
+        label->setTextFormat(Qt::PlainText);
     box.setTextValue(QString());
     // Text mode has made the box's line edit.
     if (auto* edit = box.findChild<QLineEdit*>())
         edit->setMaxLength(maxLength);
     box.setOkButtonText(QStringLiteral("OK"));
     box.setCancelButtonText(QStringLiteral("Annuler"));
-    box.setMinimumWidth(widthForTitle(title));
+    box.setMinimumWidth(widthForTitle(box.windowTitle()));
     if (box.exec() != QDialog::Accepted)
         return std::nullopt;
     return box.textValue();

@@ -63,7 +63,7 @@ demin::demin(RandomSource* random, QWidget* parent, Contents contents, Seats sea
     keepClassicLook(this);
     const bool computer = seats_.seat(2) == Seat::Computer;
     // A network duel titles the window itself, with its code.
-    setWindowTitle(computer ? texts::computerWindowTitle() : QStringLiteral("Volcanelle"));
+    setWindowTitle(computer ? texts::computerWindowTitle() : texts::gameTitle());
     if (computer)
         computer_ = new ComputerPlayer(
             duel_, seats_, [this](int index) { playMove(index); }, this);

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "window/frmabout.h"
 
+#include "engine/texts.h"
 #include "ui/classicstyle.h"
 #include "ui/controls.h"
 #include "ui/fonts.h"
@@ -42,7 +43,7 @@ frmAbout::frmAbout(QWidget* parent) : QDialog(parent)
 
     lblDescription_ = addLabel(this, QStringLiteral("lblDescription"), QString(),
                                twipsRect(120, 1125, 5325, 1650), fonts::window());
-    lblTitle_ = addLabel(this, QStringLiteral("lblTitle"), QStringLiteral("Volcanelle"),
+    lblTitle_ = addLabel(this, QStringLiteral("lblTitle"), texts::gameTitle(),
                          twipsRect(810, 240, 1605, 480), fonts::aboutTitle());
     lblVersion_ = addLabel(this, QStringLiteral("lblVersion"), QStringLiteral("Version 1.0 RC 1"),
                            twipsRect(840, 780, 3885, 225), fonts::window());

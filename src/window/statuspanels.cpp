@@ -51,6 +51,8 @@ QLabel* addPanel(QStatusBar* bar, const QString& name, int widthTwips, Qt::Align
     panel->setGeometry(left, kTopInset, twips(widthTwips), 0);
     panel->setAlignment(alignment | Qt::AlignVCenter);
     panel->setIndent(2);
+    // The text panel shows what the other side of a network duel sends: never markup.
+    panel->setTextFormat(Qt::PlainText);
     return panel;
 }
 
