@@ -42,7 +42,10 @@ void JoinAttempt::connected()
     link_ = new Link(socket_, this);
     socket_ = nullptr;
     connect(link_, &Link::received, this, &JoinAttempt::answer);
-    connect(link_, &Link::lost, this, [this] { fail(texts::unreachable(where(host_, port_))); });
+    connect(link_, &Link::lost, this, [this](Link::Loss loss) {
+        fail(loss == Link::Loss::Garbled ? texts::garbledAnswer(where(host_, port_))
+                                         : texts::unreachable(where(host_, port_)));
+    });
     link_->send(wire::Hello{wire::kVersion, code_});
 }
 

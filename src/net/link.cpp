@@ -1,14 +1,23 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "net/link.h"
 
+#include "engine/texts.h"
+
 #include <QTcpSocket>
 
 namespace volcanelle::net {
+
+namespace {
+// What is read from the system at a time: a few whole frames, so that a sender faster than
+// the reader waits in the system's buffers, not in this program's memory.
+constexpr qint64 kReadBuffer = 4 * wire::kMaxFrame;
+} // namespace
 
 Link::Link(QTcpSocket* socket, QObject* parent) : QObject(parent), socket_(socket)
 {
     socket_->setParent(this);
     socket_->setSocketOption(QAbstractSocket::LowDelayOption, 1);
+    socket_->setReadBufferSize(kReadBuffer);
     // Queued: a receiver may open a box, and a socket does not signal readyRead again while
     // a slot of that very signal is still running; the link would then seem silent.
     connect(socket_, &QTcpSocket::readyRead, this, &Link::readAvailable, Qt::QueuedConnection);
@@ -29,6 +38,20 @@ void Link::setTimings(int pingMs, int silenceMs)
 {
     ping_.start(pingMs);
     silence_.start(silenceMs);
+}
+
+QString Link::reason(Loss loss)
+{
+    switch (loss) {
+    case Loss::Garbled:
+        return texts::garbledMessage();
+    case Loss::Flooded:
+        return texts::flooding();
+    case Loss::Closed:
+    case Loss::Silent:
+        break;
+    }
+    return texts::connectionLost();
 }
 
 QString Link::peer() const

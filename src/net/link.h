@@ -31,6 +31,7 @@ public:
         Closed,  ///< the other side closed the connection or its program ended
         Silent,  ///< nothing came for longer than the silence limit
         Garbled, ///< a frame the reader refused
+        Flooded, ///< more messages than a duel could ever need (see Inbox)
     };
 
     /// Takes over `socket`, which must be connected.
@@ -51,6 +52,9 @@ public:
     void close(int waitMs = 1000);
     bool isOpen() const { return open_ && !ended_; }
     QString peer() const;
+
+    /// What the player is told when the link ends for `loss`.
+    static QString reason(Loss loss);
 
 signals:
     void received(const volcanelle::wire::Message& message);

@@ -170,8 +170,7 @@ void HostSeat::lost(net::Link::Loss loss)
     state_ = State::Ended;
     if (countWait_)
         countWait_->quit();
-    sayHere(loss == net::Link::Loss::Garbled ? texts::garbledMessage() : texts::connectionLost(),
-            texts::networkTitle());
+    sayHere(net::Link::reason(loss), texts::networkTitle());
     const Duel& duel = window_.duel();
     const texts::Message verdict =
         texts::duelVerdict(duel.partiesGagnees(1), duel.partiesGagnees(2));

@@ -155,9 +155,7 @@ void JoinSeat::lost(net::Link::Loss loss)
         return;
     }
     state_ = State::Ended;
-    const QString why =
-        loss == net::Link::Loss::Garbled ? texts::garbledMessage() : texts::connectionLost();
-    view().announce(why, texts::networkTitle());
+    view().announce(net::Link::reason(loss), texts::networkTitle());
     sayVerdict();
     end(1);
 }

@@ -5,10 +5,6 @@
 
 namespace volcanelle {
 
-namespace {
-constexpr std::size_t kMostWaiting = 4096;
-} // namespace
-
 NetSeat::Busy::~Busy()
 {
     if (--seat_.busy_ == 0)
@@ -20,13 +16,12 @@ NetSeat::NetSeat(State state, QObject* parent) : QObject(parent), state_(state) 
 void NetSeat::take(const wire::Message& message, net::Link& link)
 {
     // Far more than a player can send while a box waits here: a flood, not a duel.
-    if (inbox_.size() >= kMostWaiting) {
+    if (!inbox_.push(message)) {
         inbox_.clear();
         link.close(0);
-        lost(net::Link::Loss::Garbled);
+        lost(net::Link::Loss::Flooded);
         return;
     }
-    inbox_.push_back(message);
     drain();
 }
 
@@ -36,9 +31,7 @@ void NetSeat::drain()
         return;
     draining_ = true;
     while (!inbox_.empty() && busy_ == 0 && state_ == State::Playing) {
-        const wire::Message message = inbox_.front();
-        inbox_.pop_front();
-        play(message);
+        play(inbox_.pop());
     }
     draining_ = false;
 }

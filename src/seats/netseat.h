@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "net/inbox.h"
 #include "net/link.h"
 #include "window/duelseat.h"
 
 #include <QObject>
-#include <deque>
 
 namespace volcanelle {
 
@@ -54,7 +54,7 @@ protected:
 private:
     int busy_ = 0;
     bool draining_ = false;
-    std::deque<wire::Message> inbox_;
+    net::Inbox inbox_;
 };
 
 } // namespace volcanelle
