@@ -68,18 +68,23 @@ void DuelServer::accept()
 
 void DuelServer::upgraded()
 {
-    while (QWebSocket* socket = ws_->nextPendingConnection()) {
-        auto* link = new ClientLink(socket, socket->peerAddress(), limits_, this);
-        links_.insert(link, true);
-        connect(link, &ClientLink::received, this,
-                [this, link](const wire::Message& message) { received(link, message); });
-        connect(link, &ClientLink::gone, this, [this, link] { linkGone(link); });
-        if (stopping_)
-            link->drop();
-    }
+    while (QWebSocket* socket = ws_->nextPendingConnection())
+        adopt(socket, socket->peerAddress());
 }
 
-void DuelServer::received(ClientLink* link, const wire::Message& message)
+ClientLink* DuelServer::adopt(QWebSocket* socket, const QHostAddress& address)
+{
+    auto* link = new ClientLink(socket, address, limits_, this);
+    links_.insert(link, true);
+    connect(link, &ClientLink::received, this,
+            [this, link](const wire::Message& message) { handle(link, message); });
+    connect(link, &ClientLink::gone, this, [this, link] { linkGone(link); });
+    if (stopping_)
+        link->drop();
+    return link;
+}
+
+void DuelServer::handle(ClientLink* link, const wire::Message& message)
 {
     if (std::holds_alternative<wire::Ping>(message))
         return;
@@ -219,6 +224,14 @@ void DuelServer::checkStopped()
         return;
     stopEmitted_ = true;
     QTimer::singleShot(0, this, &DuelServer::stopped);
+}
+
+std::vector<std::uint64_t> DuelServer::roomCodes() const
+{
+    std::vector<std::uint64_t> codes;
+    for (const auto& [code, room] : rooms_)
+        codes.push_back(code);
+    return codes;
 }
 
 void DuelServer::log(const Room* room, const QString& what) const

@@ -9,8 +9,11 @@
 #include <QObject>
 #include <QTimer>
 #include <unordered_map>
+#include <vector>
 
 class QTcpServer;
+class QHostAddress;
+class QWebSocket;
 class QWebSocketServer;
 
 namespace volcanelle::server {
@@ -38,7 +41,19 @@ public:
     /// `stopped` comes once every connection has closed.
     void stop(const QString& farewell);
 
+    /// Takes on an upgraded connection from `address`; the server's own way in, and the
+    /// fuzzer's, which hands it sockets that never connected.
+    ClientLink* adopt(QWebSocket* socket, const QHostAddress& address);
+    /// What a message from `link` does: before a room, only Enter is heard; after, its
+    /// room's duel hears everything but a second Enter, which ends the link.
+    void handle(ClientLink* link, const wire::Message& message);
+    /// The deadlines: silent links and links with no room dropped, pings sent, rooms past
+    /// their time closed. Runs twice a second.
+    void sweep();
+
     int roomCount() const { return static_cast<int>(rooms_.size()); }
+    /// The code of every room open, in no order.
+    std::vector<std::uint64_t> roomCodes() const;
     int linkCount() const { return static_cast<int>(links_.size()); }
 
 signals:
@@ -47,11 +62,9 @@ signals:
 private:
     void accept();
     void upgraded();
-    void received(ClientLink* link, const wire::Message& message);
     void enter(ClientLink* link, const wire::Enter& enter);
     void refuse(ClientLink* link, wire::Refused::Reason reason);
     void linkGone(ClientLink* link);
-    void sweep();
     void log(const Room* room, const QString& what) const;
     Room* openRoom(const QHostAddress& by);
     void checkStopped();

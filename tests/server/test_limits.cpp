@@ -4,9 +4,12 @@
 #include "scriptduel.h"
 #include "server/addressguard.h"
 #include "server/duelserver.h"
+#include "servercheck.h"
 #include "testclient.h"
 #include "wire/codec.h"
 
+#include <QDir>
+#include <QFile>
 #include <QTcpSocket>
 #include <QTest>
 #include <memory>
@@ -202,6 +205,23 @@ private slots:
         opener.send(wire::Count{true, QStringLiteral("flood")});
         QVERIFY(opener.wait<wire::Opponent>());
         QCOMPARE(opener.first<wire::Opponent>()->present, false);
+    }
+
+    // The fuzzer's seeds, replayed: the server holds together whatever its links say.
+    void corpusReplays()
+    {
+        const QDir corpus(QStringLiteral(VOLCANELLE_SERVER_CORPUS));
+        const QStringList names = corpus.entryList(QDir::Files);
+        QVERIFY(names.size() >= 5);
+        for (const QString& name : names) {
+            QFile file(corpus.filePath(name));
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            const QByteArray bytes = file.readAll();
+            const QString fault =
+                checks::checkServerBytes(reinterpret_cast<const unsigned char*>(bytes.constData()),
+                                         static_cast<std::size_t>(bytes.size()));
+            QVERIFY2(fault.isEmpty(), qPrintable(name + QStringLiteral(": ") + fault));
+        }
     }
 };
 
