@@ -16,6 +16,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <fstream>
+#include <functional>
 #include <sched.h>
 #include <sstream>
 #include <string>
@@ -78,7 +79,8 @@ void pin(int core)
     limits.connectionsPerAddress = 1 << 30;
     limits.roomsPerAddressPerMinute = 1 << 30;
     limits.silenceMs = 60'000;
-    std::fclose(stderr); // one log line per room would drown the figures
+    // One log line per room would drown the figures.
+    [[maybe_unused]] FILE* quiet = std::freopen("/dev/null", "w", stderr);
     server::DuelServer duels(limits, [](server::RoomDuel::Outbox outbox) {
         return std::make_unique<TurnDuel>(std::move(outbox));
     });
@@ -120,6 +122,10 @@ struct Duel {
     qint64 sentAt = -1;  // the move in flight, or -1
     qint64 nextAt = 0;
     quint8 cell = 0;
+    // The joiner asks for the room once it is connected and the opener knows the code.
+    std::uint64_t room = 0;
+    bool roomKnown = false;
+    bool joinerOpen = false;
 };
 
 } // namespace
@@ -165,7 +171,12 @@ int main(int argc, char* argv[])
     const auto send = [](QWebSocket* socket, const wire::Message& m) {
         socket->sendBinaryMessage(wire::encode(m).mid(4));
     };
-    for (std::size_t d = 0; d < duels.size(); ++d) {
+    // Duels are opened a hundred at a time, so that no handshake waits behind a burst.
+    std::size_t opened = 0;
+    std::function<void()> openNext = [&] {
+        if (opened >= duels.size())
+            return;
+        const std::size_t d = opened++;
         Duel& duel = duels[d];
         for (int s = 0; s < 2; ++s) {
             auto* socket = new QWebSocket;
@@ -195,17 +206,30 @@ int main(int argc, char* argv[])
                     }
                     (void)socket;
                 });
-            if (s == 0)
-                QObject::connect(socket, &QWebSocket::connected, [&, socket] {
+            QObject::connect(socket, &QWebSocket::connected, [&, d, s, socket] {
+                Duel& du = duels[d];
+                if (s == 0) {
                     send(socket, wire::Enter{wire::Enter::Action::Open, wire::kVersion, 0, {}});
-                });
+                    return;
+                }
+                du.joinerOpen = true;
+                if (du.roomKnown)
+                    send(socket,
+                         wire::Enter{wire::Enter::Action::Join, wire::kVersion, du.room, {}});
+            });
             socket->open(url);
         }
-        if (d % 200 == 199)
-            QCoreApplication::processEvents();
-    }
-    while (entered < duelsWanted && clock.elapsed() < 600'000)
+    };
+    for (int i = 0; i < 100; ++i)
+        openNext();
+    while (entered < duelsWanted && clock.elapsed() < 120'000)
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+    if (entered < duelsWanted) {
+        std::fprintf(stderr, "serverload: only %d duels of %d began in 120 s\n", entered,
+                     duelsWanted);
+        kill(serverPid, SIGKILL);
+        _exit(1);
+    }
 
     // Each duel's moves spread over the interval, so that the load is even.
     const qint64 start = clock.elapsed();
