@@ -95,6 +95,20 @@ private slots:
                                       << "volcanelle : option inconnue « --ordinateur ».";
         QTest::newRow("unknown short in a bundle")
             << QStringList{QStringLiteral("-cz")} << "volcanelle : option inconnue « -z ».";
+        // What was typed, as typed: dashes included, and no control character reaching the
+        // terminal.
+        QTest::newRow("three dashes")
+            << QStringList{QStringLiteral("---")} << "volcanelle : option inconnue « --- ».";
+        QTest::newRow("dash in a bundle")
+            << QStringList{QStringLiteral("-c-")} << "volcanelle : option inconnue « -c- ».";
+        QTest::newRow("escape sequences")
+            << QStringList{QStringLiteral("\x1b]0;TITLE\a\x1b[2J")}
+            << "volcanelle : argument inattendu « \\e]0;TITLE\\u{7}\\e[2J ».";
+        QTest::newRow("C1 control and reordering mark")
+            << QStringList{QStringLiteral("--join"), QStringLiteral("h\u009b2J\u202ex")}
+            << QStringLiteral("volcanelle : Adresse invalide : « h\\u{9b}2J\\u{202e}x ». "
+                              "Écrivez un nom ou une adresse IP, suivi au besoin de :port (par "
+                              "exemple [::1]:50000).");
         QTest::newRow("stray argument") << QStringList{QStringLiteral("-c"), QStringLiteral("2")}
                                         << "volcanelle : argument inattendu « 2 ».";
         QTest::newRow("port 00") << QStringList{QStringLiteral("--host"),
@@ -104,8 +118,9 @@ private slots:
         QTest::newRow("port 65536")
             << QStringList{QStringLiteral("--host"), QStringLiteral("--port=65536")}
             << "volcanelle : port invalide « 65536 » : un nombre de 0 à 65535 est attendu.";
-        for (const char* address : {"[::1", "[::1]:", "::1:80:x", "a b", "h:0", "h:1x", "[h]:80",
-                                    "", "-h.example", "[::1%]", "[192.0.2.7]:80", "1::2::3", "::g"})
+        for (const char* address :
+             {"[::1", "[::1]:", "::1:80:x", "a b", "h:0", "h:1x", "[h]:80", "", "-h.example",
+              "[::1%]", "[192.0.2.7]:80", "1::2::3", "::g", "[::1]x80", "[::1]80"})
             QTest::newRow(address)
                 << QStringList{QStringLiteral("--join"), QString::fromLatin1(address)}
                 << QStringLiteral("volcanelle : Adresse invalide : « %1 ». Écrivez un nom ou "
@@ -115,6 +130,12 @@ private slots:
         QTest::newRow("code of five digits")
             << QStringList{QStringLiteral("--join=h"), QStringLiteral("--code=12345")}
             << "volcanelle : Le code doit comporter exactement six chiffres.";
+        // A joiner's port belongs in its address: one given apart is not dropped unseen.
+        QTest::newRow("port apart from the address")
+            << QStringList{QStringLiteral("--join"), QStringLiteral("h"), QStringLiteral("--port"),
+                           QStringLiteral("5000")}
+            << "volcanelle : --port ne sert qu'avec --host ; pour rejoindre, écrivez --join "
+               "ADRESSE:PORT.";
         QTest::newRow("host and join")
             << QStringList{QStringLiteral("--host"), QStringLiteral("--join=h")}
             << "volcanelle : --computer, --host et --join s'excluent l'un l'autre.";
