@@ -1,5 +1,5 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
-# Installs the build as a package would (prefix /usr, into a scratch root) and checks that every
+# Installs the game's part of the build as its package would (prefix /usr, into a scratch root) and checks that every
 # file lands where Debian's policy puts it, that nothing else is installed, and that the
 # installed entry and metadata still validate.
 # cmake -DBUILD_DIR=... -DPREFIX=... -DAPP_ID=... -DICON_SIZES=16;24;... -P checkinstall.cmake
@@ -7,7 +7,7 @@ cmake_minimum_required(VERSION 3.25)
 
 file(REMOVE_RECURSE ${PREFIX})
 execute_process(COMMAND ${CMAKE_COMMAND} -E env DESTDIR=${PREFIX}
-                        ${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix /usr
+                        ${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix /usr --component game
                 RESULT_VARIABLE result OUTPUT_QUIET)
 if(NOT result EQUAL 0)
     message(FATAL_ERROR "cmake --install failed: ${result}")

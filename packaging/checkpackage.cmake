@@ -1,5 +1,5 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
-# Builds the Debian package with cpack and has lintian review it: any error or warning fails.
+# Builds the Debian packages with cpack and has lintian review them: any error or warning fails.
 # Info and pedantic tags are shown for the record.
 # cmake -DBUILD_DIR=... -DWORK_DIR=... -P checkpackage.cmake
 cmake_minimum_required(VERSION 3.25)
@@ -13,8 +13,8 @@ if(NOT result EQUAL 0)
 endif()
 file(GLOB packages ${WORK_DIR}/*.deb)
 list(LENGTH packages count)
-if(NOT count EQUAL 1)
-    message(FATAL_ERROR "expected one package in ${WORK_DIR}, found: ${packages}")
+if(NOT count EQUAL EXPECTED)
+    message(FATAL_ERROR "expected ${EXPECTED} packages in ${WORK_DIR}, found: ${packages}")
 endif()
 
 execute_process(COMMAND lintian --allow-root --pedantic --display-info --fail-on error,warning ${packages}

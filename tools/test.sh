@@ -7,14 +7,17 @@ here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 export QT_QPA_PLATFORM=offscreen
 ctest --test-dir "$here/build" --output-on-failure
 
-# The mine-count reader and the network message reader under libFuzzer, built with clang in
-# their own folder. Each run is bounded (30 s or 2 million inputs, whichever comes first) and
+# The mine-count reader, the network message reader and the duel server's message handling
+# under libFuzzer, built with clang in their own folder. Each run is bounded (30 s or 2 million inputs, whichever comes first) and
 # must find nothing.
 if [ ! -f "$here/build-fuzz/build.ninja" ]; then
     cmake -S "$here" -B "$here/build-fuzz" -G Ninja -DCMAKE_CXX_COMPILER=clang++ \
         -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=OFF -DVOLCANELLE_FUZZ=ON
 fi
-cmake --build "$here/build-fuzz" --target volcanelle_fuzz_minecount volcanelle_fuzz_wire
+# Set on its own so that a fuzzing folder made before the server gains it.
+cmake "$here/build-fuzz" -DVOLCANELLE_SERVER=ON >/dev/null
+cmake --build "$here/build-fuzz" --target volcanelle_fuzz_minecount volcanelle_fuzz_wire \
+    volcanelle_fuzz_server
 
 # fuzz NAME SEED-CORPUS [EXTRA LIBFUZZER OPTIONS...]
 fuzz() {
@@ -34,6 +37,7 @@ fuzz() {
 }
 fuzz minecount "$here/fuzz/corpus" -max_len=20480 -dict="$here/fuzz/minecount.dict"
 fuzz wire "$here/fuzz/wirecorpus" -max_len=20480
+fuzz server "$here/fuzz/servercorpus" -max_len=4096
 
 # The whole suite again, built with AddressSanitizer and UndefinedBehaviorSanitizer; any
 # report makes its test fail. Leaks inside system libraries only are suppressed, each with

@@ -73,6 +73,7 @@ void JoinAttempt::answer(const wire::Message& message)
     }
     switch (refused->reason) {
     case wire::Refused::Reason::WrongCode:
+    case wire::Refused::Reason::NoSuchRoom: // only a duel server says so; read as a wrong code
         fail(texts::wrongCode());
         break;
     case wire::Refused::Reason::Busy:

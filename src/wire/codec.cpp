@@ -24,6 +24,9 @@ enum class Kind : std::uint8_t {
     Announce,
     AskCount,
     CountBeingChosen,
+    Enter,
+    Entered,
+    Opponent,
 };
 
 // Opens Hello and Welcome, so that a stray program talking to the port is told apart from an
@@ -48,7 +51,20 @@ public:
         u16(static_cast<std::uint16_t>(v >> 16));
         u16(static_cast<std::uint16_t>(v));
     }
+    void u40(std::uint64_t v)
+    {
+        u8(static_cast<std::uint8_t>(v >> 32));
+        u32(static_cast<std::uint32_t>(v));
+    }
     void magic() { body_.append(kMagic, sizeof kMagic); }
+    void token(const QByteArray& t)
+    {
+        // Anything but a whole token goes as none.
+        const bool whole = t.size() == kTokenSize;
+        u8(whole ? kTokenSize : 0);
+        if (whole)
+            body_.append(t);
+    }
     void text(const QString& s)
     {
         QByteArray utf8 = s.toUtf8();
@@ -100,6 +116,22 @@ public:
     {
         const std::uint32_t high = u16();
         return high << 16 | u16();
+    }
+    std::uint64_t u40()
+    {
+        const std::uint64_t high = u8();
+        return high << 32 | u32();
+    }
+    QByteArray token()
+    {
+        const std::uint8_t length = u8();
+        if (failed || (length != 0 && length != kTokenSize) || length > size_ - pos_) {
+            failed = true;
+            return {};
+        }
+        QByteArray t(reinterpret_cast<const char*>(data_ + pos_), length);
+        pos_ += length;
+        return t;
     }
     bool magic()
     {
@@ -201,6 +233,29 @@ QByteArray encode(const Message& message)
             },
             [](const AskCount&) { return Writer(Kind::AskCount).frame(); },
             [](const CountBeingChosen&) { return Writer(Kind::CountBeingChosen).frame(); },
+            [](const Enter& m) {
+                Writer w(Kind::Enter);
+                w.magic();
+                w.u8(static_cast<std::uint8_t>(m.action));
+                w.u16(m.version);
+                w.u40(m.room);
+                w.token(m.token);
+                return w.frame();
+            },
+            [](const Entered& m) {
+                Writer w(Kind::Entered);
+                w.magic();
+                w.u16(m.version);
+                w.u40(m.room);
+                w.u8(m.side);
+                w.token(m.token);
+                return w.frame();
+            },
+            [](const Opponent& m) {
+                Writer w(Kind::Opponent);
+                w.u8(m.present ? 1 : 0);
+                return w.frame();
+            },
         },
         message);
 }
@@ -235,7 +290,7 @@ std::optional<Message> decodeBody(const unsigned char* data, std::size_t size)
         const std::uint8_t reason = r.u8();
         m.version = r.u16();
         m.reason = static_cast<Refused::Reason>(reason);
-        if (reason >= 1 && reason <= 4)
+        if (reason >= 1 && reason <= 5)
             out = m;
         break;
     }
@@ -307,6 +362,41 @@ std::optional<Message> decodeBody(const unsigned char* data, std::size_t size)
     case Kind::CountBeingChosen:
         out = CountBeingChosen{};
         break;
+    case Kind::Enter: {
+        Enter m;
+        if (!r.magic())
+            break;
+        const std::uint8_t action = r.u8();
+        m.version = r.u16();
+        m.room = r.u40();
+        m.token = r.token();
+        m.action = static_cast<Enter::Action>(action);
+        // Opening names no room and no token, joining a room only, resuming both.
+        const bool fits = (m.action == Enter::Action::Open && m.room == 0 && m.token.isEmpty()) ||
+                          (m.action == Enter::Action::Join && m.token.isEmpty()) ||
+                          (m.action == Enter::Action::Resume && !m.token.isEmpty());
+        if (action >= 1 && action <= 3 && m.room < kRoomCodeLimit && fits)
+            out = m;
+        break;
+    }
+    case Kind::Entered: {
+        Entered m;
+        if (!r.magic())
+            break;
+        m.version = r.u16();
+        m.room = r.u40();
+        m.side = r.u8();
+        m.token = r.token();
+        if ((m.side == 1 || m.side == 2) && m.room < kRoomCodeLimit && !m.token.isEmpty())
+            out = m;
+        break;
+    }
+    case Kind::Opponent: {
+        const std::uint8_t present = r.u8();
+        if (present <= 1)
+            out = Opponent{present == 1};
+        break;
+    }
     }
     if (!r.done())
         return std::nullopt;

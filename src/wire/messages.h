@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <cstdint>
 #include <variant>
@@ -24,7 +25,13 @@ struct Welcome {
 };
 /// The host turned the joiner away; the connection closes after it.
 struct Refused {
-    enum class Reason : std::uint8_t { WrongCode = 1, Busy = 2, LockedOut = 3, BadVersion = 4 };
+    enum class Reason : std::uint8_t {
+        WrongCode = 1,
+        Busy = 2,
+        LockedOut = 3,
+        BadVersion = 4,
+        NoSuchRoom = 5 ///< a duel server knows no room, or no side, by what was given
+    };
     Reason reason = Reason::WrongCode;
     std::uint16_t version = kVersion;
 };
@@ -80,7 +87,34 @@ struct AskCount {};
 /// The host's player is choosing the mine count.
 struct CountBeingChosen {};
 
-using Message = std::variant<Hello, Welcome, Refused, Ping, Bye, Click, NewRound, Quit, Count, Cell,
-                             Caption, Announce, AskCount, CountBeingChosen>;
+// Between a game program and a duel server, which holds the duel for both sides.
+/// A room code: 40 bits, shown to players as eight characters (net/roomcode.h).
+inline constexpr std::uint64_t kRoomCodeLimit = std::uint64_t{1} << 40;
+/// The secret that lets a side come back to its room after losing its connection.
+inline constexpr int kTokenSize = 16;
+/// The first message to a duel server: open a room, join one by its code, or come back to
+/// one with the token the server gave.
+struct Enter {
+    enum class Action : std::uint8_t { Open = 1, Join = 2, Resume = 3 };
+    Action action = Action::Open;
+    std::uint16_t version = kVersion;
+    std::uint64_t room = 0; ///< below kRoomCodeLimit; 0 to open
+    QByteArray token;       ///< kTokenSize bytes to resume, empty otherwise
+};
+/// The server took the program into a room, as player `side` (1 or 2).
+struct Entered {
+    std::uint16_t version = kVersion;
+    std::uint64_t room = 0;
+    std::uint8_t side = 1;
+    QByteArray token; ///< kTokenSize bytes
+};
+/// The other side of the room lost its connection, or came back.
+struct Opponent {
+    bool present = true;
+};
+
+using Message =
+    std::variant<Hello, Welcome, Refused, Ping, Bye, Click, NewRound, Quit, Count, Cell, Caption,
+                 Announce, AskCount, CountBeingChosen, Enter, Entered, Opponent>;
 
 } // namespace volcanelle::wire

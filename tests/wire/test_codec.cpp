@@ -48,6 +48,10 @@ private slots:
             Announce{QStringLiteral("Le jeu est serré, personne n'a gagné."),
                      QStringLiteral("Recommencez le duel un autre fois !")},
             Bye{},
+            Enter{Enter::Action::Join, kVersion, kRoomCodeLimit - 1, {}},
+            Enter{Enter::Action::Resume, kVersion, 7, QByteArray(kTokenSize, '\xfe')},
+            Entered{kVersion, 1, 2, QByteArray(kTokenSize, 'a')},
+            Opponent{false},
         };
         QByteArray stream;
         for (const Message& m : sent)
@@ -97,6 +101,22 @@ private slots:
         QTest::newRow("unknown refusal") << QByteArray("\x03\x09\x00\x01", 4);
         QTest::newRow("refusal without reason") << QByteArray("\x03\x00\x00\x01", 4);
         QTest::newRow("cancelled count with text") << QByteArray("\x09\x00\x00\x01x", 5);
+        QTest::newRow("enter cut short")
+            << QByteArray("\x0fVLCN\x02\x00\x01\x01\x00\x00\x00\x00", 13);
+        QTest::newRow("opening a named room")
+            << QByteArray("\x0fVLCN\x01\x00\x01\x00\x00\x00\x00\x07\x00", 14);
+        QTest::newRow("resuming without a token")
+            << QByteArray("\x0fVLCN\x03\x00\x01\x00\x00\x00\x00\x07\x00", 14);
+        QTest::newRow("token of three bytes")
+            << QByteArray("\x0fVLCN\x03\x00\x01\x00\x00\x00\x00\x07\x03"
+                          "abc",
+                          17);
+        QTest::newRow("entered as player 3")
+            << QByteArray("\x10VLCN\x00\x01\x00\x00\x00\x00\x07\x03"
+                          "\x10"
+                          "0123456789abcdef",
+                          31);
+        QTest::newRow("opponent neither here nor away") << QByteArray("\x11\x02", 2);
     }
     void hostileBytesAreRefused()
     {

@@ -1,0 +1,116 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "servercheck.h"
+
+#include "server/clientlink.h"
+#include "server/duelserver.h"
+#include "wire/codec.h"
+
+#include <QCoreApplication>
+#include <QPointer>
+#include <QWebSocket>
+#include <array>
+
+namespace volcanelle::checks {
+
+namespace {
+
+// A duel that answers a click with the cell for both sides and ends on "Quitter".
+class EchoDuel : public server::RoomDuel {
+public:
+    explicit EchoDuel(Outbox outbox) : outbox_(std::move(outbox)) {}
+    void start() override { outbox_(1, wire::AskCount{}); }
+    void receive(int side, const wire::Message& message) override
+    {
+        if (const auto* click = std::get_if<wire::Click>(&message))
+            for (int to = 1; to <= 2; ++to)
+                outbox_(to, wire::Cell{click->index, false, 1});
+        if (std::holds_alternative<wire::Quit>(message))
+            over_ = true;
+        if (side != 1 && side != 2)
+            unknownSide = true;
+    }
+    void replay(int side) override { outbox_(side, wire::AskCount{}); }
+    void stop() override { over_ = true; }
+    bool over() const override { return over_; }
+    static inline bool unknownSide = false;
+
+private:
+    Outbox outbox_;
+    bool over_ = false;
+};
+
+void quiet(QtMsgType, const QMessageLogContext&, const QString&) {}
+
+void settle()
+{
+    QCoreApplication::processEvents();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+} // namespace
+
+QString checkServerBytes(const unsigned char* data, std::size_t size)
+{
+    if (!QCoreApplication::instance()) {
+        static int argc = 1;
+        static char name[] = "servercheck";
+        static char* argv[] = {name, nullptr};
+        new QCoreApplication(argc, argv);
+        qInstallMessageHandler(quiet);
+    }
+    EchoDuel::unknownSide = false;
+    int opened = 0;
+    {
+        server::DuelServer duels({}, [&opened](server::RoomDuel::Outbox outbox) {
+            ++opened;
+            return std::make_unique<EchoDuel>(std::move(outbox));
+        });
+        const std::array<QHostAddress, 2> addresses{QHostAddress(QStringLiteral("192.0.2.1")),
+                                                    QHostAddress(QStringLiteral("2001:db8::2"))};
+        // A connection the server closed is replaced by a new one from the same address.
+        std::array<QPointer<server::ClientLink>, 4> links{};
+        const auto live = [&](std::size_t i) {
+            if (!links[i] || !links[i]->open())
+                links[i] = duels.adopt(new QWebSocket, addresses[i % 2]);
+            return links[i].data();
+        };
+
+        std::size_t pos = 0;
+        while (pos + 3 <= size) {
+            const unsigned char step = data[pos];
+            const std::size_t length = std::size_t{data[pos + 1]} << 8 | data[pos + 2];
+            pos += 3;
+            const std::size_t which = step & 3;
+            if (step & 0x80) {
+                duels.sweep();
+            } else if (step & 0x40) {
+                live(which)->drop();
+            } else {
+                const std::size_t take = std::min(length, size - pos);
+                std::optional<wire::Message> message = wire::decodeBody(data + pos, take);
+                pos += take;
+                if (!message)
+                    continue;
+                if (auto* enter = std::get_if<wire::Enter>(&*message)) {
+                    const std::vector<std::uint64_t> codes = duels.roomCodes();
+                    if (!codes.empty())
+                        enter->room = codes[enter->room % codes.size()];
+                }
+                duels.handle(live(which), *message);
+            }
+            settle();
+            if (duels.roomCount() > opened)
+                return QStringLiteral("more rooms than duels made");
+            if (duels.linkCount() > 4)
+                return QStringLiteral("a link outlived its replacement");
+            if (EchoDuel::unknownSide)
+                return QStringLiteral("a duel heard from a side that is not 1 or 2");
+        }
+        duels.stop(QStringLiteral("fin"));
+        settle();
+    }
+    settle();
+    return {};
+}
+
+} // namespace volcanelle::checks

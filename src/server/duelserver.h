@@ -1,0 +1,84 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "server/addressguard.h"
+#include "server/limits.h"
+#include "server/roomduel.h"
+
+#include <QHash>
+#include <QObject>
+#include <QTimer>
+#include <unordered_map>
+#include <vector>
+
+class QTcpServer;
+class QHostAddress;
+class QWebSocket;
+class QWebSocketServer;
+
+namespace volcanelle::server {
+
+class ClientLink;
+class Room;
+
+/// The duel server: rooms of two sides, each side a WebSocket connection, all on one
+/// thread. A connection first asks for a room (Enter): to open one, to join one by its
+/// code, or to come back to its side with its token; then its messages go to its room's
+/// duel. Every limit of ServerLimits is kept here, and one line per room event is written
+/// to standard error, naming no player beyond an address.
+class DuelServer : public QObject {
+    Q_OBJECT
+public:
+    DuelServer(const ServerLimits& limits, RoomDuelFactory makeDuel, QObject* parent = nullptr);
+    ~DuelServer() override;
+
+    /// False, with errorString(), when the port cannot be had.
+    bool listen(const QHostAddress& address, quint16 port);
+    QString errorString() const;
+    quint16 port() const;
+
+    /// Gives every duel its verdict and tells both sides `farewell`, then stops listening;
+    /// `stopped` comes once every connection has closed.
+    void stop(const QString& farewell);
+
+    /// Takes on an upgraded connection from `address`; the server's own way in, and the
+    /// fuzzer's, which hands it sockets that never connected.
+    ClientLink* adopt(QWebSocket* socket, const QHostAddress& address);
+    /// What a message from `link` does: before a room, only Enter is heard; after, its
+    /// room's duel hears everything but a second Enter, which ends the link.
+    void handle(ClientLink* link, const wire::Message& message);
+    /// The deadlines: silent links and links with no room dropped, pings sent, rooms past
+    /// their time closed. Runs twice a second.
+    void sweep();
+
+    int roomCount() const { return static_cast<int>(rooms_.size()); }
+    /// The code of every room open, in no order.
+    std::vector<std::uint64_t> roomCodes() const;
+    int linkCount() const { return static_cast<int>(links_.size()); }
+
+signals:
+    void stopped();
+
+private:
+    void accept();
+    void upgraded();
+    void enter(ClientLink* link, const wire::Enter& enter);
+    void refuse(ClientLink* link, wire::Refused::Reason reason);
+    void linkGone(ClientLink* link);
+    void log(const Room* room, const QString& what) const;
+    Room* openRoom(const QHostAddress& by);
+    void checkStopped();
+
+    ServerLimits limits_;
+    RoomDuelFactory makeDuel_;
+    AddressGuard guard_;
+    QTcpServer* tcp_;
+    QWebSocketServer* ws_;
+    std::unordered_map<std::uint64_t, Room*> rooms_;
+    QHash<ClientLink*, bool> links_;
+    QTimer sweep_;
+    bool stopping_ = false;
+    bool stopEmitted_ = false;
+};
+
+} // namespace volcanelle::server

@@ -1,0 +1,173 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "server/room.h"
+
+#include "server/clientlink.h"
+#include "server/servertexts.h"
+
+#include <QRandomGenerator>
+
+namespace volcanelle::server {
+
+namespace {
+
+QByteArray drawToken()
+{
+    QByteArray token(wire::kTokenSize, Qt::Uninitialized);
+    QRandomGenerator::system()->fillRange(reinterpret_cast<quint32*>(token.data()),
+                                          wire::kTokenSize / 4);
+    return token;
+}
+
+// Compares every byte whatever the first difference, so that timing tells nothing.
+bool sameToken(const QByteArray& a, const QByteArray& b)
+{
+    if (a.size() != b.size() || a.isEmpty())
+        return false;
+    unsigned char diff = 0;
+    for (qsizetype i = 0; i < a.size(); ++i)
+        diff |= static_cast<unsigned char>(a[i] ^ b[i]);
+    return diff == 0;
+}
+
+} // namespace
+
+Room::Room(std::uint64_t code, const RoomDuelFactory& makeDuel, const ServerLimits& limits,
+           QObject* parent)
+    : QObject(parent), code_(code), limits_(limits), openedAt_(steadyMs())
+{
+    duel_ = makeDuel([this](int side, const wire::Message& message) { post(side, message); });
+    sides_[0].token = drawToken();
+    sides_[1].token = drawToken();
+}
+
+Room::~Room() = default;
+
+void Room::seat(int side, ClientLink* link)
+{
+    at(side).link = link;
+    link->room = this;
+    link->side = side;
+    welcome(side);
+    if (side == 2) {
+        joined_ = true;
+        emit event(QStringLiteral("joined by %1").arg(link->address().toString()));
+        duel_->start();
+        if (duel_->over())
+            end();
+    }
+}
+
+int Room::sideOf(const QByteArray& token) const
+{
+    for (int side = 1; side <= 2; ++side)
+        if (sameToken(sides_[side - 1].token, token) && (side == 1 || joined_))
+            return side;
+    return 0;
+}
+
+void Room::resume(int side, ClientLink* link)
+{
+    Side& s = at(side);
+    if (s.link) {
+        // The old connection is not known to be dead yet: the new one wins.
+        s.link->room = nullptr;
+        s.link->drop();
+    }
+    s.link = link;
+    s.awaySince = 0;
+    link->room = this;
+    link->side = side;
+    welcome(side);
+    emit event(QStringLiteral("side %1 back from %2").arg(side).arg(link->address().toString()));
+    if (joined_)
+        duel_->replay(side);
+    post(3 - side, wire::Opponent{true});
+}
+
+void Room::welcome(int side)
+{
+    at(side).link->send(
+        wire::Entered{wire::kVersion, code_, static_cast<std::uint8_t>(side), at(side).token});
+}
+
+void Room::leave(ClientLink* link)
+{
+    if (ended_ || link->room != this)
+        return;
+    Side& s = at(link->side);
+    if (s.link != link)
+        return;
+    s.link = nullptr;
+    s.awaySince = steadyMs();
+    link->room = nullptr;
+    emit event(QStringLiteral("side %1 lost").arg(link->side));
+    post(3 - link->side, wire::Opponent{false});
+}
+
+void Room::receive(ClientLink* link, const wire::Message& message)
+{
+    if (ended_ || link->room != this || !joined_)
+        return;
+    duel_->receive(link->side, message);
+    if (duel_->over())
+        end();
+}
+
+bool Room::tick(std::int64_t now)
+{
+    if (ended_)
+        return true;
+    if (!joined_ && now - openedAt_ >= limits_.unjoinedRoomMs) {
+        emit event(QStringLiteral("expired unjoined"));
+        post(1, wire::Announce{texts::roomExpired(), texts::title()});
+        end();
+        return true;
+    }
+    for (int side = 1; side <= 2; ++side) {
+        const Side& s = at(side);
+        if (!s.link && s.awaySince != 0 && now - s.awaySince >= limits_.awayMs) {
+            emit event(QStringLiteral("side %1 gone for good").arg(side));
+            if (joined_)
+                duel_->stop();
+            end();
+            return true;
+        }
+    }
+    return false;
+}
+
+void Room::close(const QString& farewell)
+{
+    if (ended_)
+        return;
+    if (joined_ && !duel_->over())
+        duel_->stop();
+    for (int side = 1; side <= 2; ++side)
+        post(side, wire::Announce{farewell, texts::title()});
+    emit event(QStringLiteral("closed by the server's stop"));
+    end();
+}
+
+void Room::post(int side, const wire::Message& message)
+{
+    if (ClientLink* link = at(side).link)
+        link->send(message);
+}
+
+void Room::end()
+{
+    if (ended_)
+        return;
+    ended_ = true;
+    for (Side& s : sides_) {
+        if (!s.link)
+            continue;
+        s.link->send(wire::Bye{});
+        s.link->room = nullptr;
+        s.link->finish();
+        s.link = nullptr;
+    }
+    emit event(QStringLiteral("ended"));
+}
+
+} // namespace volcanelle::server

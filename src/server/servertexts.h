@@ -1,0 +1,25 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QString>
+
+// The French texts of the duel server: what it tells the players and what --help shows.
+namespace volcanelle::server::texts {
+
+QString title();
+QString serverStopping();
+QString roomExpired();
+QString noDuelYet();
+
+QString description();
+QString helpOption();
+QString portOption();
+QString addressOption();
+QString connectionsOption();
+QString roomsOption();
+QString wrongCodesOption();
+QString cannotListen(const QString& address, int port, const QString& reason);
+QString badNumber(const QString& option, const QString& value);
+QString badAddress(const QString& value);
+
+} // namespace volcanelle::server::texts
