@@ -4,8 +4,6 @@
 #include "engine/solver.h"
 #include "engine/visibleboard.h"
 
-#include <QApplication>
-#include <QWidget>
 #include <cstdio>
 
 namespace volcanelle {
@@ -14,9 +12,6 @@ namespace {
 
 constexpr int kDefaultPace = 600;
 constexpr int kLongestPace = 60000;
-// While a box is open the computer looks again this often, even at pace 0, so that it does
-// not spin while the players read.
-constexpr int kBoxRecheck = 50;
 
 } // namespace
 
@@ -54,13 +49,9 @@ void ComputerPlayer::wake()
 
 void ComputerPlayer::play()
 {
-    // The duel's boxes run event loops of their own, so this can fire while one is open.
-    const bool boxOpen = QApplication::activeModalWidget() != nullptr;
-    if (boxOpen && seats_.mayPlay(Seat::Computer, duel_, false)) {
-        beat_.start(std::max(pace_, kBoxRecheck));
-        return;
-    }
-    if (!seats_.mayPlay(Seat::Computer, duel_, boxOpen))
+    // While the duel waits for an answer the computer waits too; the window wakes it again
+    // once the question is answered.
+    if (!seats_.mayPlay(Seat::Computer, duel_))
         return;
 
     const VisibleBoard seen(duel_.board(), duel_.bombesRestantes());

@@ -1,14 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "seats/hostseat.h"
 
-#include "engine/minecount.h"
 #include "engine/texts.h"
 #include "net/hostgate.h"
 #include "ui/dialogs.h"
 #include "window/demin.h"
 
-#include <QEventLoop>
 #include <QTimer>
+#include <utility>
 
 namespace volcanelle {
 
@@ -41,7 +40,6 @@ void HostSeat::startDuel()
 {
     if (state_ != State::Playing)
         return;
-    Busy busy(*this);
     if (window_.Form_Load())
         return;
     // The host cancelled the first mine count: the duel ends before it began.
@@ -54,34 +52,18 @@ void HostSeat::startDuel()
 
 void HostSeat::cellClicked(int index)
 {
-    const Duel& duel = window_.duel();
-    if (state_ != State::Playing || busy() || !seats_.deskMayClick(duel))
+    if (state_ != State::Playing || busy() || !seats_.deskMayClick(window_.duel()))
         return;
-    Busy busy(*this);
-    if (!duel.roundInPlay()) {
-        // Only the player who clicked is told that the round is over.
-        const texts::Message over = texts::roundOver();
-        sayHere(over.text, over.title);
-        return;
-    }
-    window_.duel().cmdCase_Click(index);
+    window_.playMove(index, 1);
+    endIfFinished();
 }
 
 void HostSeat::newRoundChosen()
 {
     if (state_ != State::Playing || busy())
         return;
-    Busy busy(*this);
-    const texts::Message question = texts::askNewRound();
-    if (!static_cast<DuelView&>(window_).confirm(question.text, question.title))
-        return;
-    // Cancelling the count and confirming "Quitter" ends the duel; the verdict has been
-    // shown on both sides.
-    if (state_ == State::Playing && !window_.duel().nouvelleManche() && state_ == State::Playing) {
-        send(wire::Bye{});
-        link_->close();
-        end(0);
-    }
+    window_.duel().askNewRound(1);
+    endIfFinished();
 }
 
 void HostSeat::quitChosen()
@@ -90,24 +72,20 @@ void HostSeat::quitChosen()
         end(0);
         return;
     }
-    // While the joiner chooses the mine count this side may still quit.
-    if (state_ != State::Playing || (busy() && !countWait_))
+    if (state_ != State::Playing || busy())
         return;
-    Busy busy(*this);
-    const texts::Message question = texts::askQuit();
-    if (!static_cast<DuelView&>(window_).confirm(question.text, question.title) ||
-        state_ != State::Playing)
+    window_.duel().askQuit(1);
+    endIfFinished();
+}
+
+void HostSeat::endIfFinished()
+{
+    if (state_ != State::Playing || !window_.duel().finished())
         return;
-    const Duel& duel = window_.duel();
-    const texts::Message verdict =
-        texts::duelVerdict(duel.partiesGagnees(1), duel.partiesGagnees(2));
-    send(wire::Announce{verdict.text, verdict.title});
+    // The verdict has been shown on both sides.
     send(wire::Bye{});
     state_ = State::Ended;
     link_->close();
-    if (countWait_)
-        countWait_->quit();
-    sayHere(verdict.text, verdict.title);
     end(0);
 }
 
@@ -115,14 +93,6 @@ void HostSeat::received(const wire::Message& message)
 {
     if (std::holds_alternative<wire::Quit>(message) || std::holds_alternative<wire::Bye>(message))
         joinerLeft_ = true;
-    if (countWait_ && std::holds_alternative<wire::Count>(message)) {
-        count_ = std::get<wire::Count>(message);
-        countWait_->quit();
-        return;
-    }
-    // A joiner leaving while it chooses the count: stop waiting, its farewell comes next.
-    if (countWait_ && joinerLeft_)
-        countWait_->quit();
     take(message, *link_);
 }
 
@@ -130,32 +100,78 @@ void HostSeat::play(const wire::Message& message)
 {
     Duel& duel = window_.duel();
     if (const auto* click = std::get_if<wire::Click>(&message)) {
-        if (!duel.roundInPlay()) {
-            const texts::Message over = texts::roundOver();
-            send(wire::Announce{over.text, over.title});
+        // Out of the joiner's turn the click is dropped; once the round is over the duel
+        // tells the joiner so.
+        if (duel.roundInPlay() && !seats_.mayPlay(Seat::Remote, duel))
             return;
-        }
-        // Out of the joiner's turn the click is dropped; no box is open here (not busy).
-        if (!seats_.mayPlay(Seat::Remote, duel, false))
+        window_.playMove(click->index, 2);
+    } else if (const auto* count = std::get_if<wire::Count>(&message)) {
+        if (duel.question().kind != Question::Kind::Count || duel.question().player != 2)
             return;
-        Busy busy(*this);
-        duel.cmdCase_Click(click->index);
+        countAsked_ = false;
+        // The joiner settles a cancelled box on its side; a count without text is asked again.
+        duel.answerCount(count->given ? count->text : QString());
     } else if (std::holds_alternative<wire::NewRound>(message)) {
-        Busy busy(*this);
-        joinerChooses_ = true;
-        duel.nouvelleManche();
-        joinerChooses_ = false;
+        duel.askNewRound(2);
     } else if (std::holds_alternative<wire::Quit>(message) ||
                std::holds_alternative<wire::Bye>(message)) {
-        Busy busy(*this);
+        // The joiner has confirmed and shown the verdict on its side: only this side's is left.
         state_ = State::Ended;
         link_->close(0);
         const texts::Message verdict =
             texts::duelVerdict(duel.partiesGagnees(1), duel.partiesGagnees(2));
         sayHere(verdict.text, verdict.title);
         end(0);
+        return;
     }
     // Anything else has no meaning from the joiner in play and is dropped.
+    endIfFinished();
+}
+
+void HostSeat::ask(Duel& duel, const Question& question)
+{
+    if (state_ != State::Playing)
+        return;
+    const bool joiners = question.player == 2;
+    switch (question.kind) {
+    case Question::Kind::None:
+        return;
+    case Question::Kind::Count:
+        if (!joiners) {
+            send(wire::CountBeingChosen{});
+            answerHere(duel, question);
+            return;
+        }
+        quiet_ = true;
+        static_cast<DuelView&>(window_).showMinesLeft(texts::countBeingChosen());
+        quiet_ = false;
+        // Asked again after "Quitter ?" here was declined: the joiner's box is still open.
+        if (!std::exchange(countAsked_, true))
+            send(wire::AskCount{});
+        return;
+    case Question::Kind::NewRound:
+    case Question::Kind::Quit:
+        // The joiner's own questions were answered Yes on its side before it asked.
+        if (joiners)
+            duel.answer(true);
+        else
+            answerHere(duel, question);
+        return;
+    case Question::Kind::Notice:
+        if (question.player != 1)
+            send(wire::Announce{question.text, question.title});
+        if (joiners)
+            duel.acknowledge();
+        else
+            answerHere(duel, question);
+        return;
+    }
+}
+
+void HostSeat::answerHere(Duel& duel, const Question& question)
+{
+    Busy busy(*this);
+    window_.answerHere(duel, question);
 }
 
 void HostSeat::lost(net::Link::Loss loss)
@@ -168,8 +184,6 @@ void HostSeat::lost(net::Link::Loss loss)
         return;
     }
     state_ = State::Ended;
-    if (countWait_)
-        countWait_->quit();
     sayHere(loss == net::Link::Loss::Garbled ? texts::garbledMessage() : texts::connectionLost(),
             texts::networkTitle());
     const Duel& duel = window_.duel();
@@ -181,10 +195,7 @@ void HostSeat::lost(net::Link::Loss loss)
 
 void HostSeat::sayHere(const QString& text, const QString& title)
 {
-    const bool wasQuiet = quiet_;
-    quiet_ = true;
-    static_cast<DuelView&>(window_).announce(text, title);
-    quiet_ = wasQuiet;
+    dialogs::announce(&window_, text, title);
 }
 
 void HostSeat::send(const wire::Message& message)
@@ -229,37 +240,6 @@ void HostSeat::showRoundsWon(int joueur, const QString& caption)
 void HostSeat::showMinesLeft(const QString& caption)
 {
     send(wire::Caption{wire::Caption::Slot::MinesLeft, 0, caption});
-}
-
-void HostSeat::announce(const QString& text, const QString& title)
-{
-    send(wire::Announce{text, title});
-}
-
-std::optional<QString> HostSeat::askText(const QString& prompt, const QString& title)
-{
-    // With nobody left to answer, any accepted count lets the round setup return at once;
-    // the duel ends right after.
-    if (state_ != State::Playing)
-        return QString::number(texts::kFewestMines);
-    if (!joinerChooses_) {
-        send(wire::CountBeingChosen{});
-        return dialogs::askText(&window_, prompt, title, kMineEntryMaxLength);
-    }
-
-    quiet_ = true;
-    static_cast<DuelView&>(window_).showMinesLeft(texts::countBeingChosen());
-    quiet_ = false;
-    send(wire::AskCount{});
-    count_.reset();
-    QEventLoop wait;
-    countWait_ = &wait;
-    wait.exec();
-    countWait_ = nullptr;
-    if (state_ != State::Playing || !count_)
-        return QString::number(texts::kFewestMines);
-    // The joiner settles a cancelled box on its side; a count without text is asked again.
-    return count_->given ? count_->text : QString();
 }
 
 } // namespace volcanelle

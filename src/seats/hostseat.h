@@ -4,10 +4,6 @@
 #include "engine/seats.h"
 #include "seats/netseat.h"
 
-#include <optional>
-
-class QEventLoop;
-
 namespace volcanelle {
 
 class demin;
@@ -22,7 +18,8 @@ class HostGate;
 /// The window waits for an opponent; once one is let in by the gate, the duel starts here.
 /// The joiner's clicks, new rounds and quitting arrive as messages and are played one at a
 /// time, only when this side is not itself in the middle of a move or a box: a click out of
-/// the joiner's turn is dropped. The mine count is asked of whoever started the round.
+/// the joiner's turn is dropped. The duel's questions go to the player they are put to: the
+/// joiner's are sent, and the duel waits for the answer, without blocking this side.
 class HostSeat : public NetSeat {
     Q_OBJECT
 public:
@@ -41,8 +38,7 @@ private:
     void showScore(int joueur, const QString& caption) override;
     void showRoundsWon(int joueur, const QString& caption) override;
     void showMinesLeft(const QString& caption) override;
-    void announce(const QString& text, const QString& title) override;
-    std::optional<QString> askText(const QString& prompt, const QString& title) override;
+    void ask(Duel& duel, const Question& question) override;
 
     void joined(net::Link* link);
     void startDuel();
@@ -51,16 +47,18 @@ private:
     void lost(net::Link::Loss loss) override;
     /// Shows a box on this side only.
     void sayHere(const QString& text, const QString& title);
+    /// Answers `question` at this desk, holding the joiner's messages meanwhile.
+    void answerHere(Duel& duel, const Question& question);
+    /// Once the duel is over, says goodbye to the joiner and ends.
+    void endIfFinished();
     void send(const wire::Message& message);
 
     demin& window_;
     const Seats seats_{Seat::Desk, Seat::Remote};
     net::Link* link_ = nullptr;
     bool quiet_ = false;
-    bool joinerChooses_ = false;
     bool joinerLeft_ = false;
-    QEventLoop* countWait_ = nullptr;
-    std::optional<wire::Count> count_;
+    bool countAsked_ = false; // the joiner has been sent the count question
 };
 
 } // namespace volcanelle

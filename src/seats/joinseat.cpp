@@ -6,6 +6,8 @@
 #include "ui/dialogs.h"
 #include "window/demin.h"
 
+#include <QTimer>
+
 namespace volcanelle {
 
 JoinSeat::JoinSeat(demin& window, net::Link* link, QObject* parent)
@@ -42,7 +44,7 @@ void JoinSeat::newRoundChosen()
         return;
     Busy busy(*this);
     const texts::Message question = texts::askNewRound();
-    if (view().confirm(question.text, question.title) && state_ == State::Playing)
+    if (dialogs::confirm(&window_, question.text, question.title) && state_ == State::Playing)
         link_->send(wire::NewRound{});
 }
 
@@ -57,7 +59,7 @@ void JoinSeat::quitChosen()
 bool JoinSeat::confirmQuit()
 {
     const texts::Message question = texts::askQuit();
-    if (!view().confirm(question.text, question.title) || state_ != State::Playing)
+    if (!dialogs::confirm(&window_, question.text, question.title) || state_ != State::Playing)
         return false;
     link_->send(wire::Quit{});
     state_ = State::Ended;
@@ -83,7 +85,13 @@ void JoinSeat::play(const wire::Message& message)
             board.showPicture(cell->index, Picture::None);
         } else {
             board.showPicture(cell->index, static_cast<Picture>(cell->picture));
+            const bool lifted = board.isCovered(cell->index);
             board.uncover(cell->index);
+            if (lifted && moveOpened_++ == 0) {
+                moveStart_ = cell->index;
+                // The rest of the move comes in the same breath: finish it once they are in.
+                QTimer::singleShot(0, this, &JoinSeat::finishMove);
+            }
         }
     } else if (const auto* caption = std::get_if<wire::Caption>(&message)) {
         switch (caption->slot) {
@@ -108,7 +116,7 @@ void JoinSeat::play(const wire::Message& message)
         }
     } else if (const auto* box = std::get_if<wire::Announce>(&message)) {
         Busy busy(*this);
-        view().announce(box->text, box->title);
+        dialogs::announce(&window_, box->text, box->title);
     } else if (std::holds_alternative<wire::AskCount>(message)) {
         Busy busy(*this);
         chooseCount();
@@ -120,6 +128,14 @@ void JoinSeat::play(const wire::Message& message)
         end(0);
     }
     // Anything else has no meaning from the host in play and is dropped.
+}
+
+void JoinSeat::finishMove()
+{
+    if (moveStart_ >= 0)
+        window_.finishShownMove(moveStart_, moveOpened_);
+    moveStart_ = -1;
+    moveOpened_ = 0;
 }
 
 void JoinSeat::chooseCount()
@@ -157,7 +173,7 @@ void JoinSeat::lost(net::Link::Loss loss)
     state_ = State::Ended;
     const QString why =
         loss == net::Link::Loss::Garbled ? texts::garbledMessage() : texts::connectionLost();
-    view().announce(why, texts::networkTitle());
+    dialogs::announce(&window_, why, texts::networkTitle());
     sayVerdict();
     end(1);
 }
@@ -165,7 +181,7 @@ void JoinSeat::lost(net::Link::Loss loss)
 void JoinSeat::sayVerdict()
 {
     const texts::Message verdict = texts::duelVerdict(roundsWon_[0], roundsWon_[1]);
-    view().announce(verdict.text, verdict.title);
+    dialogs::announce(&window_, verdict.text, verdict.title);
 }
 
 } // namespace volcanelle

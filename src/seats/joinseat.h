@@ -35,8 +35,7 @@ private:
     void showScore(int, const QString&) override {}
     void showRoundsWon(int, const QString&) override {}
     void showMinesLeft(const QString&) override {}
-    void announce(const QString&, const QString&) override {}
-    std::optional<QString> askText(const QString&, const QString&) override { return {}; }
+    void ask(Duel&, const Question&) override {}
 
     void received(const wire::Message& message);
     void play(const wire::Message& message) override;
@@ -46,6 +45,9 @@ private:
     bool confirmQuit();
     void lost(net::Link::Loss loss) override;
     void sayVerdict();
+    /// The cells the host's last messages uncovered are one move: the focus is placed after
+    /// it as after a move played here.
+    void finishMove();
     DuelView& view();
 
     demin& window_;
@@ -53,6 +55,8 @@ private:
     bool hostLeft_ = false;
     int turn_ = 0;
     std::array<int, 2> roundsWon_{};
+    int moveStart_ = -1; // first cell uncovered by the move being shown, or -1
+    int moveOpened_ = 0;
 };
 
 } // namespace volcanelle

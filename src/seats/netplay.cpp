@@ -10,8 +10,9 @@
 #include "window/demin.h"
 
 #include <QApplication>
-#include <QEventLoop>
+#include <QTimer>
 #include <cstdio>
+#include <memory>
 
 namespace volcanelle {
 
@@ -83,31 +84,27 @@ int joinDuel(std::optional<net::Endpoint> endpoint, std::optional<quint32> code)
             return 0;
     }
 
+    // The attempt runs in the application's own loop; the window opens once the host lets
+    // this side in, and the program ends once the duel does.
     net::JoinAttempt attempt(endpoint->host, endpoint->port, *code);
-    net::Link* link = nullptr;
-    QString failure;
-    QEventLoop wait;
-    QObject::connect(&attempt, &net::JoinAttempt::joined, &wait, [&](net::Link* joined) {
-        link = joined;
-        wait.quit();
+    std::unique_ptr<demin> window;
+    std::unique_ptr<JoinSeat> seat;
+    QObject::connect(&attempt, &net::JoinAttempt::joined, [&](net::Link* link) {
+        window = std::make_unique<demin>();
+        window->setWindowTitle(texts::joinTitle());
+        seat = std::make_unique<JoinSeat>(*window, link);
+        QObject::connect(seat.get(), &JoinSeat::finished, &endWith);
+        window->show();
     });
-    QObject::connect(&attempt, &net::JoinAttempt::failed, &wait, [&](const QString& why) {
-        failure = why;
-        wait.quit();
+    QObject::connect(&attempt, &net::JoinAttempt::failed, [](const QString& why) {
+        dialogs::announce(nullptr, why, texts::networkTitle());
+        QApplication::exit(1);
     });
-    attempt.start();
-    wait.exec();
-    if (!link) {
-        dialogs::announce(nullptr, failure, texts::networkTitle());
-        return 1;
-    }
-
-    demin window;
-    window.setWindowTitle(texts::joinTitle());
-    JoinSeat seat(window, link);
-    QObject::connect(&seat, &JoinSeat::finished, &endWith);
-    window.show();
-    return QApplication::exec();
+    QTimer::singleShot(0, &attempt, &net::JoinAttempt::start);
+    const int status = QApplication::exec();
+    // The seat speaks to the window as it goes.
+    seat.reset();
+    return status;
 }
 
 } // namespace volcanelle

@@ -64,7 +64,7 @@ demin::demin(RandomSource* random, QWidget* parent, Contents contents, Seats sea
     setWindowTitle(computer ? texts::computerWindowTitle() : QStringLiteral("Volcanelle"));
     if (computer)
         computer_ = new ComputerPlayer(
-            duel_, seats_, [this](int index) { playMove(index); }, this);
+            duel_, seats_, [this](int index) { playMove(index, 2); }, this);
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     if (contents == Contents::Now)
@@ -227,12 +227,18 @@ void demin::cmdCase_Click(int index)
         computer_->wake();
 }
 
-void demin::playMove(int index)
+void demin::playMove(int index, int by)
 {
     const int coveredBefore = duel_.board().coveredCount();
-    duel_.cmdCase_Click(index);
-    const int opened = coveredBefore - duel_.board().coveredCount();
-    board_->finishMove(opened > 0 ? accessible::moveDescription(index, duel_.board().picture(index),
+    duel_.cmdCase_Click(index, by);
+    finishShownMove(index, coveredBefore - duel_.board().coveredCount());
+}
+
+void demin::finishShownMove(int index, int opened)
+{
+    if (!built_)
+        return;
+    board_->finishMove(opened > 0 ? accessible::moveDescription(index, board_->shownAt(index),
                                                                 opened, lblMain_->text())
                                   : QString());
 }
@@ -260,6 +266,8 @@ void demin::Command1_Click()
     }
     if (duel_.askQuit())
         endGame();
+    else if (computer_)
+        computer_->wake();
 }
 
 void demin::endGame()
@@ -376,25 +384,37 @@ QWidget* demin::boxParent()
     return isVisible() ? this : nullptr;
 }
 
-void demin::announce(const QString& text, const QString& title)
+void demin::ask(Duel& duel, const Question& question)
 {
-    // Passed on first, so that the other side's box opens while this one waits.
-    if (seat_)
-        seat_->announce(text, title);
-    dialogs::announce(boxParent(), text, title);
+    if (seat_) {
+        seat_->ask(duel, question);
+        return;
+    }
+    answerHere(duel, question);
 }
 
-bool demin::confirm(const QString& text, const QString& title)
+void demin::answerHere(Duel& duel, const Question& question)
 {
-    return dialogs::confirm(boxParent(), text, title);
-}
-
-std::optional<QString> demin::askText(const QString& prompt, const QString& title)
-{
-    if (seat_)
-        return seat_->askText(prompt, title);
-    // The players are only ever asked for a mine count.
-    return dialogs::askText(boxParent(), prompt, title, kMineEntryMaxLength);
+    switch (question.kind) {
+    case Question::Kind::None:
+        return;
+    case Question::Kind::Notice:
+        dialogs::announce(boxParent(), question.text, question.title);
+        duel.acknowledge();
+        return;
+    case Question::Kind::NewRound:
+    case Question::Kind::Quit:
+        duel.answer(dialogs::confirm(boxParent(), question.text, question.title));
+        return;
+    case Question::Kind::Count:
+        // The players are only ever asked for a mine count.
+        if (const std::optional<QString> typed =
+                dialogs::askText(boxParent(), question.text, question.title, kMineEntryMaxLength))
+            duel.answerCount(*typed);
+        else
+            duel.cancel();
+        return;
+    }
 }
 
 } // namespace volcanelle

@@ -55,6 +55,16 @@ public:
     /// players at one desk. The seat must outlive the window or be removed first.
     void setSeat(DuelSeat* seat) { seat_ = seat; }
 
+    /// The one road of a move on cell `index` by player `by`, whoever makes it (the desk, the
+    /// computer, the other side of a network duel): the duel plays it, then the keyboard
+    /// focus is placed and told what the move did.
+    void playMove(int index, int by = 0);
+    /// Ends a move the window was shown rather than played (the joiner's window): the
+    /// focus is placed and told that `opened` cells from `index` were uncovered.
+    void finishShownMove(int index, int opened);
+    /// Answers `question` at this desk with its modal box.
+    void answerHere(Duel& duel, const Question& question);
+
 signals:
     /// The players confirmed "Quitter" and have been given the verdict.
     void quitRequested();
@@ -80,15 +90,11 @@ private:
     void showScore(int joueur, const QString& caption) override;
     void showRoundsWon(int joueur, const QString& caption) override;
     void showMinesLeft(const QString& caption) override;
-    void announce(const QString& text, const QString& title) override;
-    bool confirm(const QString& text, const QString& title) override;
-    std::optional<QString> askText(const QString& prompt, const QString& title) override;
+    void ask(Duel& duel, const Question& question) override;
 
     /// Builds every widget of the window; with `catchUp`, then shows on them what the duel has
     /// shown so far.
     void buildContents(bool catchUp);
-    /// One move on cell `index`, whoever plays it, and the keyboard focus placed after it.
-    void playMove(int index);
     void buildPlayerPanels(QWidget* client);
     void buildCommands(QWidget* client);
     void buildMenu();

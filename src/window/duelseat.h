@@ -8,8 +8,7 @@ namespace volcanelle {
 /// One side of a duel played from two windows, one per player. A window given a seat hands
 /// it the clicks and commands of its player instead of playing them itself, and tells it of
 /// everything it shows (DuelView), so that the seat can pass it on to the other side. The
-/// seat also decides where the mine count is asked. Questions (confirm) stay local and are
-/// not passed on.
+/// seat is also handed the duel's questions and decides who answers each.
 class DuelSeat : public DuelView {
 public:
     /// The player clicked the cover of cell `index`.
@@ -18,8 +17,6 @@ public:
     virtual void newRoundChosen() = 0;
     /// The player chose "Quitter"; nothing is confirmed yet.
     virtual void quitChosen() = 0;
-
-    bool confirm(const QString&, const QString&) override { return false; }
 };
 
 } // namespace volcanelle
