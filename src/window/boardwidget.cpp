@@ -131,8 +131,10 @@ void BoardWidget::setCovered(int index, bool covered)
     CoverButton* button = cover(index);
     // Left alone, Qt hands the focus of a hidden widget to the next one in the tab chain, and
     // a blank area would then pull it through one cell after another as it opens, each move
-    // of the focus spoken by a screen reader. Hold it until the move is over.
-    if (!covered && button->hasFocus()) {
+    // of the focus spoken by a screen reader. Hold it until the move is over. The window's
+    // focus counts even while another window is active: a move made from the other side of
+    // a network duel must not leave the focus on a lifted cover.
+    if (!covered && window()->focusWidget() == button) {
         focusTakenFrom_ = index;
         button->clearFocus();
     }
@@ -181,8 +183,18 @@ bool BoardWidget::focusNextCover(int index)
 
 void BoardWidget::finishMove(const QString& description)
 {
-    if (focusTakenFrom_ < 0)
+    if (focusTakenFrom_ < 0) {
+        // A move made elsewhere (the other side, the computer) left the focus on a covered
+        // cell: that cell tells what the move did.
+        const int focused = cellOf(window()->focusWidget());
+        if (focused < 0 || !isCovered(focused) || description.isEmpty())
+            return;
+        if (described_)
+            described_->setAccessibleDescription(QString());
+        described_ = cover(focused);
+        described_->setAccessibleDescription(description);
         return;
+    }
     const int from = std::exchange(focusTakenFrom_, -1);
     if (described_)
         described_->setAccessibleDescription(QString());

@@ -32,7 +32,8 @@ public:
     void setCovered(int index, bool covered);
     /// Ends a player's move: the focus, if the move took it, goes once to the next covered
     /// cell, or past the board when none is left, and that cell's accessible description
-    /// becomes `description` (what the move uncovered and whose turn it is now).
+    /// becomes `description` (what the move uncovered and whose turn it is now). When the
+    /// move left the focus on a covered cell, that cell gets the description.
     void finishMove(const QString& description);
     /// Puts `picture` under the cover of cell `index` (0 <= index < 225).
     void setPicture(int index, Picture picture);

@@ -2,7 +2,7 @@
 #pragma once
 
 #include "engine/seats.h"
-#include "seats/netseat.h"
+#include "netplay/netseat.h"
 
 namespace volcanelle {
 

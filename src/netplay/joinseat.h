@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "seats/netseat.h"
+#include "netplay/netseat.h"
 
 #include <array>
 

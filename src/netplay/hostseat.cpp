@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "seats/hostseat.h"
+#include "netplay/hostseat.h"
 
 #include "engine/texts.h"
 #include "net/hostgate.h"

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "seats/netseat.h"
+#include "netplay/netseat.h"
 
 #include <QTimer>
 

@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "seats/netplay.h"
+#include "netplay/netplay.h"
 
 #include "engine/texts.h"
 #include "net/hostgate.h"
 #include "net/joinattempt.h"
-#include "seats/hostseat.h"
-#include "seats/joinseat.h"
+#include "netplay/hostseat.h"
+#include "netplay/joinseat.h"
 #include "ui/dialogs.h"
 #include "window/demin.h"
 
@@ -28,6 +28,28 @@ void endWith(int status)
 {
     QApplication::exit(status);
     QApplication::closeAllWindows();
+}
+
+// What the player is told when the host did not let this side in.
+QString joinFailure(const net::JoinAttempt& attempt, net::JoinAttempt::Failure reason,
+                    int theirVersion)
+{
+    using Failure = net::JoinAttempt::Failure;
+    switch (reason) {
+    case Failure::Unreachable:
+        break;
+    case Failure::WrongCode:
+        return texts::wrongCode();
+    case Failure::HostBusy:
+        return texts::hostBusy();
+    case Failure::LockedOut:
+        return texts::lockedOut();
+    case Failure::OtherVersion:
+        return texts::otherVersion(theirVersion, wire::kVersion);
+    case Failure::Garbled:
+        return texts::garbledMessage();
+    }
+    return texts::unreachable(attempt.address());
 }
 
 // Asks until the player gives something `read` accepts, or cancels.
@@ -96,10 +118,12 @@ int joinDuel(std::optional<net::Endpoint> endpoint, std::optional<quint32> code)
         QObject::connect(seat.get(), &JoinSeat::finished, &endWith);
         window->show();
     });
-    QObject::connect(&attempt, &net::JoinAttempt::failed, [](const QString& why) {
-        dialogs::announce(nullptr, why, texts::networkTitle());
-        QApplication::exit(1);
-    });
+    QObject::connect(&attempt, &net::JoinAttempt::failed,
+                     [&attempt](net::JoinAttempt::Failure reason, int theirVersion) {
+                         dialogs::announce(nullptr, joinFailure(attempt, reason, theirVersion),
+                                           texts::networkTitle());
+                         QApplication::exit(1);
+                     });
     QTimer::singleShot(0, &attempt, &net::JoinAttempt::start);
     const int status = QApplication::exec();
     // The seat speaks to the window as it goes.

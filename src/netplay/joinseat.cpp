@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "seats/joinseat.h"
+#include "netplay/joinseat.h"
 
 #include "engine/minecount.h"
 #include "engine/texts.h"
