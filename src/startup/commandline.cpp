@@ -46,13 +46,56 @@ CommandLine refuse(const QString& why)
 {
     CommandLine line;
     line.exitCode = kRefused;
+    // The reason quotes what was typed, which must not drive the terminal it is written to.
     line.err = QStringLiteral("volcanelle : %1\nEssayez « volcanelle --help » pour la liste des "
                               "options.\n")
-                   .arg(why);
+                   .arg(withVisibleControls(why));
     return line;
 }
 
+// The unknown option `name` as the player typed it: Qt gives only its name, which for "---"
+// or the "-" of "-c-" no longer says how it was written.
+QString unknownAsTyped(const QStringList& arguments, const QString& name)
+{
+    for (const QString& argument : arguments.mid(1)) {
+        if (argument == QLatin1String("--"))
+            break;
+        if (argument.startsWith(QLatin1String("--"))) {
+            if (argument.mid(2).section(QLatin1Char('='), 0, 0) == name)
+                return QStringLiteral("--") + name;
+        } else if (argument.startsWith(QLatin1Char('-')) && name.size() == 1 &&
+                   argument.indexOf(name, 1) > 0) {
+            // A letter of a bundle is named alone; a dash inside one, only with its bundle.
+            return name == QLatin1String("-") ? argument : QStringLiteral("-") + name;
+        }
+    }
+    return (name.size() == 1 ? QStringLiteral("-") : QStringLiteral("--")) + name;
+}
+
 } // namespace
+
+QString withVisibleControls(const QString& text)
+{
+    QString shown;
+    shown.reserve(text.size());
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        if (u == u'\n') {
+            shown += QStringLiteral("\\n");
+        } else if (u == u'\t') {
+            shown += QStringLiteral("\\t");
+        } else if (u == 0x1b) {
+            shown += QStringLiteral("\\e");
+        } else if (u < 0x20 || (u >= 0x7f && u < 0xa0) || c.category() == QChar::Other_Format) {
+            // Other control characters, the C1 controls that some terminals obey, and the
+            // invisible marks that reorder or hide text.
+            shown += QStringLiteral("\\u{%1}").arg(int(u), 0, 16);
+        } else {
+            shown += c;
+        }
+    }
+    return shown;
+}
 
 CommandLine parseCommandLine(const QStringList& arguments)
 {
@@ -91,10 +134,8 @@ CommandLine parseCommandLine(const QStringList& arguments)
     if (!parser.parse(arguments)) {
         const QStringList unknown = parser.unknownOptionNames();
         if (!unknown.isEmpty()) {
-            const QString name = unknown.first();
-            return refuse(
-                QStringLiteral("option inconnue « %1%2 ».")
-                    .arg(name.size() == 1 ? QStringLiteral("-") : QStringLiteral("--"), name));
+            return refuse(QStringLiteral("option inconnue « %1 ».")
+                              .arg(unknownAsTyped(arguments, unknown.first())));
         }
         // Qt writes its other refusals (a missing value...) in the language active while
         // parsing: read the line again with the French texts loaded.

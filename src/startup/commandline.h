@@ -36,6 +36,10 @@ struct CommandLine {
     QString err;
 };
 
+/// `text` with every control character written out (ESC as \e, others as \u{1b}-style
+/// codes), so that what a player typed can be quoted on a terminal without acting on it.
+QString withVisibleControls(const QString& text);
+
 /// Reads `arguments` (the program's name first, as in argv). Needs no application object
 /// and no display, so that --help, --version and refusals work anywhere.
 CommandLine parseCommandLine(const QStringList& arguments);

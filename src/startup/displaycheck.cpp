@@ -1,7 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "startup/displaycheck.h"
 
+#include "startup/commandline.h"
+
 #include <QDir>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonObject>
 #include <QLibraryInfo>
@@ -94,15 +97,16 @@ displayProblem(const DisplayEnvironment& environment,
         if (const QString name = entry.section(u':', 0, 0).trimmed().toLower(); !name.isEmpty())
             platforms << name;
 
-    // Qt's own choice is X11 or, in a Wayland session, Wayland.
+    const bool wayland = environment.waylandSocket && hasPlatform(QStringLiteral("wayland"));
+    // Qt's own choice is Wayland in a Wayland session it can reach, X11 otherwise.
     if (platforms.isEmpty())
-        return environment.waylandDisplay.isEmpty() ? xProblem(environment.display, screenDepth)
-                                                    : std::nullopt;
+        return !environment.waylandDisplay.isEmpty() && wayland
+                   ? std::nullopt
+                   : xProblem(environment.display, screenDepth);
     for (const QString& name : platforms) {
         if (name == QLatin1String("xcb")
                 ? !xProblem(environment.display, screenDepth)
-                : hasPlatform(name) && (!name.startsWith(QLatin1String("wayland")) ||
-                                        !environment.waylandDisplay.isEmpty()))
+                : hasPlatform(name) && (!name.startsWith(QLatin1String("wayland")) || wayland))
             return std::nullopt;
     }
     const QString& first = platforms.first();
@@ -113,19 +117,31 @@ displayProblem(const DisplayEnvironment& environment,
             QStringLiteral("la plateforme « %1 » demandée par la variable QT_QPA_PLATFORM "
                            "n'est pas installée.")
                 .arg(first));
-    return needsDisplay(QStringLiteral("la variable WAYLAND_DISPLAY n'est pas définie."));
+    if (environment.waylandDisplay.isEmpty())
+        return needsDisplay(QStringLiteral("la variable WAYLAND_DISPLAY n'est pas définie et "
+                                           "l'affichage Wayland par défaut n'existe pas."));
+    return needsDisplay(QStringLiteral("l'affichage Wayland « %1 » (variable WAYLAND_DISPLAY) "
+                                       "n'existe pas.")
+                            .arg(environment.waylandDisplay));
 }
 
 std::optional<int> checkDisplay()
 {
-    const DisplayEnvironment environment{qEnvironmentVariable("QT_QPA_PLATFORM"),
-                                         qEnvironmentVariable("DISPLAY"),
-                                         qEnvironmentVariable("WAYLAND_DISPLAY")};
+    DisplayEnvironment environment{qEnvironmentVariable("QT_QPA_PLATFORM"),
+                                   qEnvironmentVariable("DISPLAY"),
+                                   qEnvironmentVariable("WAYLAND_DISPLAY")};
+    // Where Wayland's client library looks: an absolute name as it is, any other in the
+    // session's runtime folder.
+    const QString socket = environment.waylandDisplay.isEmpty() ? QStringLiteral("wayland-0")
+                                                                : environment.waylandDisplay;
+    environment.waylandSocket = QFileInfo::exists(
+        socket.startsWith(u'/') ? socket : qEnvironmentVariable("XDG_RUNTIME_DIR") + u'/' + socket);
     const std::optional<QString> problem =
         displayProblem(environment, defaultScreenDepth, hasPlatform);
     if (!problem)
         return std::nullopt;
-    std::fprintf(stderr, "%s\n", problem->toLocal8Bit().constData());
+    // The variables' values are quoted: they must not drive the terminal.
+    std::fprintf(stderr, "%s\n", withVisibleControls(*problem).toLocal8Bit().constData());
     return 1;
 }
 

@@ -12,6 +12,9 @@ struct DisplayEnvironment {
     QString platform;       ///< QT_QPA_PLATFORM: platforms to try, ";" between; Qt's own when empty
     QString display;        ///< DISPLAY, the X display
     QString waylandDisplay; ///< WAYLAND_DISPLAY
+    /// Whether the Wayland socket that Qt would use is there: WAYLAND_DISPLAY's, or the
+    /// default "wayland-0" when it is not set.
+    bool waylandSocket = false;
 };
 
 /// Why the game cannot open a window, as a French sentence for the players, or nothing when

@@ -3,6 +3,7 @@
 #include "startup/displaycheck.h"
 #include "startup/networklaunch.h"
 #include "startup/outsidewatch.h"
+#include "startup/platformguard.h"
 #include "ui/application.h"
 #include "window/demin.h"
 
@@ -22,7 +23,10 @@ int main(int argc, char* argv[])
     if (const std::optional<int> status = volcanelle::checkDisplay())
         return *status;
 
+    volcanelle::beginPlatformStart();
     QApplication app(argc, argv);
+    if (const std::optional<int> status = volcanelle::endPlatformStart())
+        return *status;
     volcanelle::prepareApplication();
     volcanelle::watchOutsideClients(app);
 

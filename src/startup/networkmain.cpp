@@ -6,6 +6,7 @@
 #include "startup/commandline.h"
 #include "startup/displaycheck.h"
 #include "startup/outsidewatch.h"
+#include "startup/platformguard.h"
 #include "ui/application.h"
 
 #include <QApplication>
@@ -25,7 +26,10 @@ int main(int argc, char* argv[])
     if (const std::optional<int> status = volcanelle::checkDisplay())
         return *status;
 
+    volcanelle::beginPlatformStart();
     QApplication app(argc, argv);
+    if (const std::optional<int> status = volcanelle::endPlatformStart())
+        return *status;
     volcanelle::prepareApplication();
     volcanelle::watchOutsideClients(app);
     if (options.host)

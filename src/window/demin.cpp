@@ -4,6 +4,7 @@
 #include "engine/minecount.h"
 #include "engine/texts.h"
 #include "seats/computerplayer.h"
+#include "ui/classicstyle.h"
 #include "ui/controls.h"
 #include "ui/dialogs.h"
 #include "ui/fonts.h"
@@ -59,6 +60,7 @@ demin::demin(RandomSource* random, QWidget* parent, Contents contents, Seats sea
       duel_(*this, random ? *random : *ownRandom_), seats_(seats)
 {
     setObjectName(QStringLiteral("demin"));
+    keepClassicLook(this);
     const bool computer = seats_.seat(2) == Seat::Computer;
     // A network duel titles the window itself, with its code.
     setWindowTitle(computer ? texts::computerWindowTitle() : QStringLiteral("Volcanelle"));

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "window/frmabout.h"
 
+#include "ui/classicstyle.h"
 #include "ui/controls.h"
 #include "ui/fonts.h"
 #include "ui/twips.h"
@@ -24,6 +25,7 @@ void paintTextBlack(QLabel* label)
 frmAbout::frmAbout(QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("frmAbout"));
+    keepClassicLook(this);
     setWindowTitle(QStringLiteral("À propos du démineur"));
     // A plain window, not a dialog: on X11 a dialog without an owner is marked transient for
     // the whole program, and the window manager would keep it above the board.

@@ -95,6 +95,20 @@ private slots:
                                       << "volcanelle : option inconnue « --ordinateur ».";
         QTest::newRow("unknown short in a bundle")
             << QStringList{QStringLiteral("-cz")} << "volcanelle : option inconnue « -z ».";
+        // What was typed, as typed: dashes included, and no control character reaching the
+        // terminal.
+        QTest::newRow("three dashes")
+            << QStringList{QStringLiteral("---")} << "volcanelle : option inconnue « --- ».";
+        QTest::newRow("dash in a bundle")
+            << QStringList{QStringLiteral("-c-")} << "volcanelle : option inconnue « -c- ».";
+        QTest::newRow("escape sequences")
+            << QStringList{QStringLiteral("\x1b]0;TITLE\a\x1b[2J")}
+            << "volcanelle : argument inattendu « \\e]0;TITLE\\u{7}\\e[2J ».";
+        QTest::newRow("C1 control and reordering mark")
+            << QStringList{QStringLiteral("--join"), QStringLiteral("h\u009b2J\u202ex")}
+            << QStringLiteral("volcanelle : Adresse invalide : « h\\u{9b}2J\\u{202e}x ». "
+                              "Écrivez un nom ou une adresse IP, suivi au besoin de :port (par "
+                              "exemple [::1]:50000).");
         QTest::newRow("stray argument") << QStringList{QStringLiteral("-c"), QStringLiteral("2")}
                                         << "volcanelle : argument inattendu « 2 ».";
         QTest::newRow("port 00") << QStringList{QStringLiteral("--host"),
