@@ -60,6 +60,7 @@ void Duel::answerCount(const QString& typed)
     question_ = {};
     firstRoundReady_ = true;
     setUp(count->mines, count->shown);
+    view_.settled();
 }
 
 void Duel::cancel()
@@ -71,6 +72,7 @@ void Duel::cancel()
     if (!firstRoundReady_) {
         question_ = {};
         finished_ = true;
+        view_.ended();
         return;
     }
     const texts::Message question = texts::askQuit();
@@ -183,6 +185,7 @@ void Duel::acknowledge()
     question_ = {};
     switch (std::exchange(then_, Then::Play)) {
     case Then::Play:
+        view_.settled();
         return;
     case Then::Verdict: {
         const texts::Message verdict =
@@ -196,9 +199,11 @@ void Duel::acknowledge()
             view_.showRoundsWon(roundWinner_, texts::roundsWonCaption(rounds));
         }
         changeJoueur(joueur_);
+        view_.settled();
         return;
     case Then::Finish:
         finished_ = true;
+        view_.ended();
         return;
     }
 }
@@ -253,6 +258,8 @@ void Duel::answer(bool yes)
     if (kind == Question::Kind::NewRound) {
         if (yes)
             nouvelleManche(asked);
+        else
+            view_.settled();
         return;
     }
     if (yes) {
@@ -260,6 +267,8 @@ void Duel::answer(bool yes)
         notice(0, verdict.text, verdict.title, Then::Finish);
     } else if (quitFromCount_) {
         askCount();
+    } else {
+        view_.settled();
     }
 }
 

@@ -27,7 +27,22 @@ public:
 
     /// The duel now waits for `question` (never Kind::None). The view answers it through
     /// `duel`'s answer functions, at once or later; the duel does nothing else meanwhile.
-    virtual void ask(Duel& duel, const Question& question) = 0;
+    /// Views watching a DuelControl are not asked: it hands questions to its seats.
+    virtual void ask(Duel& duel, const Question& question)
+    {
+        (void)duel;
+        (void)question;
+    }
+    /// A question was answered and the duel is in play again.
+    virtual void settled() {}
+    /// The players left: the duel is over (Duel::finished()).
+    virtual void ended() {}
+    /// A move on cell `index` has been played; it uncovered `opened` cells.
+    virtual void moved(int index, int opened)
+    {
+        (void)index;
+        (void)opened;
+    }
 };
 
 } // namespace volcanelle

@@ -12,16 +12,20 @@
 namespace volcanelle {
 
 HostSeat::HostSeat(demin& window, net::HostGate& gate, QObject* parent)
-    : NetSeat(State::Waiting, parent), window_(window)
+    : NetSeat(State::Waiting, parent), window_(window), control_(window.control())
 {
-    window_.setSeat(this);
-    static_cast<DuelView&>(window_).showTurn(texts::waitingForOpponent());
+    // Until an opponent comes the window plays nothing.
+    window_.setRemote(this);
+    control_.showTurn(texts::waitingForOpponent());
     connect(&gate, &net::HostGate::joined, this, &HostSeat::joined);
 }
 
 HostSeat::~HostSeat()
 {
-    window_.setSeat(nullptr);
+    window_.setRemote(nullptr);
+    control_.removeView(this);
+    if (control_.seat(2) == this)
+        control_.setSeat(2, &window_);
 }
 
 void HostSeat::joined(net::Link* link)
@@ -32,61 +36,51 @@ void HostSeat::joined(net::Link* link)
     connect(link_, &net::Link::lost, this, &HostSeat::lost);
     link_->release();
     state_ = State::Playing;
+    window_.setRemote(nullptr);
+    control_.setSeat(2, this);
+    control_.addView(this);
     // Out of the gate's own handler before the first box opens.
     QTimer::singleShot(0, this, &HostSeat::startDuel);
 }
 
 void HostSeat::startDuel()
 {
-    if (state_ != State::Playing)
-        return;
-    if (window_.Form_Load())
-        return;
-    // The host cancelled the first mine count: the duel ends before it began.
-    if (state_ != State::Playing)
-        return;
-    send(wire::Announce{texts::opponentLeft(), texts::networkTitle()});
-    send(wire::Bye{});
-    end(0);
-}
-
-void HostSeat::cellClicked(int index)
-{
-    if (state_ != State::Playing || busy() || !seats_.deskMayClick(window_.duel()))
-        return;
-    window_.playMove(index, 1);
-    endIfFinished();
-}
-
-void HostSeat::newRoundChosen()
-{
-    if (state_ != State::Playing || busy())
-        return;
-    window_.duel().askNewRound(1);
-    endIfFinished();
+    if (state_ == State::Playing)
+        window_.Form_Load();
 }
 
 void HostSeat::quitChosen()
 {
-    if (state_ == State::Waiting) {
+    if (state_ == State::Waiting)
         end(0);
-        return;
-    }
-    if (state_ != State::Playing || busy())
-        return;
-    window_.duel().askQuit(1);
-    endIfFinished();
 }
 
-void HostSeat::endIfFinished()
+void HostSeat::ended()
 {
-    if (state_ != State::Playing || !window_.duel().finished())
+    if (state_ != State::Playing)
         return;
-    // The verdict has been shown on both sides.
+    // The host cancelled the first mine count: the duel ends before it began. Otherwise the
+    // verdict has been shown on both sides.
+    if (!inPlay_)
+        send(wire::Announce{texts::opponentLeft(), texts::networkTitle()});
     send(wire::Bye{});
     state_ = State::Ended;
     link_->close();
     end(0);
+}
+
+void HostSeat::settled()
+{
+    inPlay_ = true;
+    // What the joiner sent while this desk answered may be played now.
+    QTimer::singleShot(0, this, &HostSeat::drain);
+}
+
+bool HostSeat::holds() const
+{
+    // While the duel waits for this desk, the joiner's messages wait too.
+    const Question& question = control_.duel().question();
+    return question && question.player != 2;
 }
 
 void HostSeat::received(const wire::Message& message)
@@ -98,13 +92,11 @@ void HostSeat::received(const wire::Message& message)
 
 void HostSeat::play(const wire::Message& message)
 {
-    Duel& duel = window_.duel();
+    Duel& duel = control_.duel();
     if (const auto* click = std::get_if<wire::Click>(&message)) {
-        // Out of the joiner's turn the click is dropped; once the round is over the duel
+        // Out of the joiner's turn the click is refused; once the round is over the duel
         // tells the joiner so.
-        if (duel.roundInPlay() && !seats_.mayPlay(Seat::Remote, duel))
-            return;
-        window_.playMove(click->index, 2);
+        control_.play(2, click->index);
     } else if (const auto* count = std::get_if<wire::Count>(&message)) {
         if (duel.question().kind != Question::Kind::Count || duel.question().player != 2)
             return;
@@ -122,29 +114,18 @@ void HostSeat::play(const wire::Message& message)
             texts::duelVerdict(duel.partiesGagnees(1), duel.partiesGagnees(2));
         sayHere(verdict.text, verdict.title);
         end(0);
-        return;
     }
     // Anything else has no meaning from the joiner in play and is dropped.
-    endIfFinished();
 }
 
 void HostSeat::ask(Duel& duel, const Question& question)
 {
     if (state_ != State::Playing)
         return;
-    const bool joiners = question.player == 2;
     switch (question.kind) {
     case Question::Kind::None:
         return;
     case Question::Kind::Count:
-        if (!joiners) {
-            send(wire::CountBeingChosen{});
-            answerHere(duel, question);
-            return;
-        }
-        quiet_ = true;
-        static_cast<DuelView&>(window_).showMinesLeft(texts::countBeingChosen());
-        quiet_ = false;
         // Asked again after "Quitter ?" here was declined: the joiner's box is still open.
         if (!std::exchange(countAsked_, true))
             send(wire::AskCount{});
@@ -152,26 +133,19 @@ void HostSeat::ask(Duel& duel, const Question& question)
     case Question::Kind::NewRound:
     case Question::Kind::Quit:
         // The joiner's own questions were answered Yes on its side before it asked.
-        if (joiners)
-            duel.answer(true);
-        else
-            answerHere(duel, question);
+        duel.answer(true);
         return;
     case Question::Kind::Notice:
-        if (question.player != 1)
-            send(wire::Announce{question.text, question.title});
-        if (joiners)
-            duel.acknowledge();
-        else
-            answerHere(duel, question);
+        // Shown there; the duel does not wait for the joiner to read it.
+        send(wire::Announce{question.text, question.title});
         return;
     }
 }
 
-void HostSeat::answerHere(Duel& duel, const Question& question)
+void HostSeat::othersAsked(const Question& question)
 {
-    Busy busy(*this);
-    window_.answerHere(duel, question);
+    if (question.kind == Question::Kind::Count)
+        send(wire::CountBeingChosen{});
 }
 
 void HostSeat::lost(net::Link::Loss loss)
@@ -186,7 +160,7 @@ void HostSeat::lost(net::Link::Loss loss)
     state_ = State::Ended;
     sayHere(loss == net::Link::Loss::Garbled ? texts::garbledMessage() : texts::connectionLost(),
             texts::networkTitle());
-    const Duel& duel = window_.duel();
+    const Duel& duel = control_.duel();
     const texts::Message verdict =
         texts::duelVerdict(duel.partiesGagnees(1), duel.partiesGagnees(2));
     sayHere(verdict.text, verdict.title);
@@ -200,13 +174,13 @@ void HostSeat::sayHere(const QString& text, const QString& title)
 
 void HostSeat::send(const wire::Message& message)
 {
-    if (link_ && !quiet_ && state_ == State::Playing)
+    if (link_ && state_ == State::Playing)
         link_->send(message);
 }
 
 void HostSeat::coverChanged(int index, bool covered)
 {
-    const Picture shown = covered ? Picture::None : window_.duel().board().picture(index);
+    const Picture shown = covered ? Picture::None : control_.duel().board().picture(index);
     send(wire::Cell{static_cast<std::uint8_t>(index), covered,
                     static_cast<std::uint8_t>(pictureNumber(shown))});
 }
@@ -214,7 +188,7 @@ void HostSeat::coverChanged(int index, bool covered)
 void HostSeat::pictureChanged(int index, Picture picture)
 {
     // A covered cell's new picture is a secret until its cover is lifted.
-    if (!window_.duel().board().isCovered(index))
+    if (!control_.duel().board().isCovered(index))
         send(wire::Cell{static_cast<std::uint8_t>(index), false,
                         static_cast<std::uint8_t>(pictureNumber(picture))});
 }
@@ -222,7 +196,7 @@ void HostSeat::pictureChanged(int index, Picture picture)
 void HostSeat::showTurn(const QString& caption)
 {
     send(wire::Caption{wire::Caption::Slot::Turn,
-                       static_cast<std::uint16_t>(window_.duel().joueur()), caption});
+                       static_cast<std::uint16_t>(control_.duel().joueur()), caption});
 }
 
 void HostSeat::showScore(int joueur, const QString& caption)
@@ -234,7 +208,8 @@ void HostSeat::showScore(int joueur, const QString& caption)
 void HostSeat::showRoundsWon(int joueur, const QString& caption)
 {
     send(wire::Caption{joueur == 1 ? wire::Caption::Slot::Won1 : wire::Caption::Slot::Won2,
-                       static_cast<std::uint16_t>(window_.duel().partiesGagnees(joueur)), caption});
+                       static_cast<std::uint16_t>(control_.duel().partiesGagnees(joueur)),
+                       caption});
 }
 
 void HostSeat::showMinesLeft(const QString& caption)

@@ -14,7 +14,7 @@ JoinSeat::JoinSeat(demin& window, net::Link* link, QObject* parent)
     : NetSeat(State::Playing, parent), window_(window), link_(link)
 {
     link_->setParent(this);
-    window_.setSeat(this);
+    window_.setRemote(this);
     connect(link_, &net::Link::received, this, &JoinSeat::received);
     connect(link_, &net::Link::lost, this, &JoinSeat::lost);
     link_->release();
@@ -22,12 +22,12 @@ JoinSeat::JoinSeat(demin& window, net::Link* link, QObject* parent)
 
 JoinSeat::~JoinSeat()
 {
-    window_.setSeat(nullptr);
+    window_.setRemote(nullptr);
 }
 
 DuelView& JoinSeat::view()
 {
-    return window_;
+    return window_.control();
 }
 
 void JoinSeat::cellClicked(int index)

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "engine/duelview.h"
 #include "netplay/netseat.h"
 
 #include <array>
@@ -24,19 +25,10 @@ public:
     ~JoinSeat() override;
 
 private:
-    // DuelSeat
+    // RemoteDuel
     void cellClicked(int index) override;
     void newRoundChosen() override;
     void quitChosen() override;
-    // DuelView: the window shows what this seat gives it, and nothing goes back.
-    void coverChanged(int, bool) override {}
-    void pictureChanged(int, Picture) override {}
-    void showTurn(const QString&) override {}
-    void showScore(int, const QString&) override {}
-    void showRoundsWon(int, const QString&) override {}
-    void showMinesLeft(const QString&) override {}
-    void ask(Duel&, const Question&) override {}
-
     void received(const wire::Message& message);
     void play(const wire::Message& message) override;
     /// Asks this side's player for the mine count until one is sent or the player quits.

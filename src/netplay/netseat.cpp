@@ -35,7 +35,7 @@ void NetSeat::drain()
     if (draining_)
         return;
     draining_ = true;
-    while (!inbox_.empty() && busy_ == 0 && state_ == State::Playing) {
+    while (!inbox_.empty() && busy_ == 0 && !holds() && state_ == State::Playing) {
         const wire::Message message = inbox_.front();
         inbox_.pop_front();
         play(message);

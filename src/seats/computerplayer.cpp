@@ -15,13 +15,20 @@ constexpr int kLongestPace = 60000;
 
 } // namespace
 
-ComputerPlayer::ComputerPlayer(Duel& duel, const Seats& seats, std::function<void(int)> click,
-                               QObject* parent)
-    : QObject(parent), duel_(duel), seats_(seats), click_(std::move(click)),
-      pace_(paceFromEnvironment())
+ComputerPlayer::ComputerPlayer(DuelControl& control, int player, QObject* parent)
+    : QObject(parent), control_(control), player_(player), pace_(paceFromEnvironment())
 {
     beat_.setSingleShot(true);
     connect(&beat_, &QTimer::timeout, this, &ComputerPlayer::play);
+    control_.setSeat(player_, this);
+    control_.addView(this);
+}
+
+ComputerPlayer::~ComputerPlayer()
+{
+    control_.removeView(this);
+    if (control_.seat(player_) == this)
+        control_.setSeat(player_, nullptr);
 }
 
 int ComputerPlayer::paceFromEnvironment()
@@ -49,18 +56,15 @@ void ComputerPlayer::wake()
 
 void ComputerPlayer::play()
 {
-    // While the duel waits for an answer the computer waits too; the window wakes it again
-    // once the question is answered.
-    if (!seats_.mayPlay(Seat::Computer, duel_))
+    // While the duel waits for an answer the computer waits too; the answer wakes it again.
+    const Duel& duel = control_.duel();
+    if (!duel.roundInPlay() || !control_.mayClick(player_))
         return;
 
-    const VisibleBoard seen(duel_.board(), duel_.bombesRestantes());
+    const VisibleBoard seen(duel.board(), duel.bombesRestantes());
     const int cell = bestCell(seen, mineOdds(seen));
-    if (cell < 0)
-        return;
-    click_(cell);
-    // A mine found keeps the turn: play on after the next beat.
-    wake();
+    if (cell >= 0)
+        control_.play(player_, cell);
 }
 
 } // namespace volcanelle

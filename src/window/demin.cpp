@@ -12,8 +12,8 @@
 #include "window/accessiblenames.h"
 #include "window/boardwidget.h"
 #include "window/coverbutton.h"
-#include "window/duelseat.h"
 #include "window/frmabout.h"
+#include "window/remoteduel.h"
 #include "window/statuspanels.h"
 
 #include <QCloseEvent>
@@ -57,16 +57,18 @@ QPushButton* addButton(QWidget* parent, const QString& name, const QString& capt
 
 demin::demin(RandomSource* random, QWidget* parent, Contents contents, Seats seats)
     : QMainWindow(parent), ownRandom_(random ? nullptr : std::make_unique<ClockRandom>()),
-      duel_(*this, random ? *random : *ownRandom_), seats_(seats)
+      control_(random ? *random : *ownRandom_)
 {
     setObjectName(QStringLiteral("demin"));
     keepClassicLook(this);
-    const bool computer = seats_.seat(2) == Seat::Computer;
+    const bool computer = seats.seat(2) == Seat::Computer;
     // A network duel titles the window itself, with its code.
     setWindowTitle(computer ? texts::computerWindowTitle() : QStringLiteral("Volcanelle"));
+    control_.addView(this);
+    control_.setSeat(1, this);
+    control_.setSeat(2, this);
     if (computer)
-        computer_ = new ComputerPlayer(
-            duel_, seats_, [this](int index) { playMove(index, 2); }, this);
+        computer_ = new ComputerPlayer(control_, 2, this);
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     if (contents == Contents::Now)
@@ -98,7 +100,7 @@ void demin::buildContents(bool catchUp)
     if (!catchUp)
         return;
 
-    const Board& board = duel_.board();
+    const Board& board = duel().board();
     for (int index = 0; index < kCells; ++index) {
         board_->setPicture(index, board.picture(index));
         board_->setCovered(index, board.isCovered(index));
@@ -126,6 +128,8 @@ void demin::setVisible(bool visible)
 
 demin::~demin()
 {
+    // The computer watches control_, which goes before the window's children do.
+    delete computer_;
     delete about_;
 }
 
@@ -208,7 +212,7 @@ void demin::orderTabs()
 
 bool demin::Form_Load()
 {
-    if (!duel_.startDuel())
+    if (!duel().startDuel())
         return false;
     if (!built_)
         buildContents(true);
@@ -217,23 +221,17 @@ bool demin::Form_Load()
 
 void demin::cmdCase_Click(int index)
 {
-    if (seat_) {
-        seat_->cellClicked(index);
+    if (remote_) {
+        remote_->cellClicked(index);
         return;
     }
-    // While the computer has the turn the players' clicks are not theirs to make.
-    if (!seats_.deskMayClick(duel_))
-        return;
-    playMove(index);
-    if (computer_)
-        computer_->wake();
+    // Refused when the side whose turn it is is not played at this desk.
+    control_.play(control_.playerOf(this), index);
 }
 
-void demin::playMove(int index, int by)
+void demin::moved(int index, int opened)
 {
-    const int coveredBefore = duel_.board().coveredCount();
-    duel_.cmdCase_Click(index, by);
-    finishShownMove(index, coveredBefore - duel_.board().coveredCount());
+    finishShownMove(index, opened);
 }
 
 void demin::finishShownMove(int index, int opened)
@@ -247,29 +245,22 @@ void demin::finishShownMove(int index, int opened)
 
 void demin::cmdNouvellePartie_Click()
 {
-    if (seat_) {
-        seat_->newRoundChosen();
+    if (remote_) {
+        remote_->newRoundChosen();
         return;
     }
-    if (!duel_.askNewRound()) {
+    if (!duel().askNewRound(control_.playerOf(this)))
         endGame();
-        return;
-    }
-    // After a finished round the side that did not find the last mine starts.
-    if (computer_)
-        computer_->wake();
 }
 
 void demin::Command1_Click()
 {
-    if (seat_) {
-        seat_->quitChosen();
+    if (remote_) {
+        remote_->quitChosen();
         return;
     }
-    if (duel_.askQuit())
+    if (duel().askQuit(control_.playerOf(this)))
         endGame();
-    else if (computer_)
-        computer_->wake();
 }
 
 void demin::endGame()
@@ -327,16 +318,12 @@ void demin::coverChanged(int index, bool covered)
 {
     if (built_)
         board_->setCovered(index, covered);
-    if (seat_)
-        seat_->coverChanged(index, covered);
 }
 
 void demin::pictureChanged(int index, Picture picture)
 {
     if (built_)
         board_->setPicture(index, picture);
-    if (seat_)
-        seat_->pictureChanged(index, picture);
 }
 
 void demin::showTurn(const QString& caption)
@@ -345,8 +332,6 @@ void demin::showTurn(const QString& caption)
         early_.turn = caption;
     else
         showCaption(lblMain_, turnRole(), caption);
-    if (seat_)
-        seat_->showTurn(caption);
 }
 
 void demin::showScore(int joueur, const QString& caption)
@@ -356,8 +341,6 @@ void demin::showScore(int joueur, const QString& caption)
         early_.score[slot] = caption;
     else
         showCaption(lblScore_[slot], playerRole(joueur), caption);
-    if (seat_)
-        seat_->showScore(joueur, caption);
 }
 
 void demin::showRoundsWon(int joueur, const QString& caption)
@@ -367,8 +350,6 @@ void demin::showRoundsWon(int joueur, const QString& caption)
         early_.roundsWon[slot] = caption;
     else
         showCaption(lblPartie_[slot], playerRole(joueur), caption);
-    if (seat_)
-        seat_->showRoundsWon(joueur, caption);
 }
 
 void demin::showMinesLeft(const QString& caption)
@@ -377,8 +358,6 @@ void demin::showMinesLeft(const QString& caption)
         early_.minesLeft = caption;
     else
         status_->setText(caption);
-    if (seat_)
-        seat_->showMinesLeft(caption);
 }
 
 QWidget* demin::boxParent()
@@ -388,11 +367,14 @@ QWidget* demin::boxParent()
 
 void demin::ask(Duel& duel, const Question& question)
 {
-    if (seat_) {
-        seat_->ask(duel, question);
-        return;
-    }
     answerHere(duel, question);
+}
+
+void demin::othersAsked(const Question& question)
+{
+    // The other side of a network duel chooses the count: this side is told so meanwhile.
+    if (question.kind == Question::Kind::Count && built_)
+        status_->setText(texts::countBeingChosen());
 }
 
 void demin::answerHere(Duel& duel, const Question& question)

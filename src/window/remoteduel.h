@@ -1,16 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "engine/duelview.h"
-
 namespace volcanelle {
 
-/// One side of a duel played from two windows, one per player. A window given a seat hands
-/// it the clicks and commands of its player instead of playing them itself, and tells it of
-/// everything it shows (DuelView), so that the seat can pass it on to the other side. The
-/// seat is also handed the duel's questions and decides who answers each.
-class DuelSeat : public DuelView {
+/// Where a game window's clicks and commands go when its duel is held elsewhere: the joiner's
+/// window shows the host's duel, and the host's window waits for an opponent. The window
+/// then plays nothing itself.
+class RemoteDuel {
 public:
+    virtual ~RemoteDuel() = default;
     /// The player clicked the cover of cell `index`.
     virtual void cellClicked(int index) = 0;
     /// The player chose "Nouvelle manche"; nothing is confirmed yet.
