@@ -7,11 +7,36 @@ namespace volcanelle::checks {
 
 namespace {
 
+// The board has 15 x 15 cells and the host shows a six-digit code: a message naming anything
+// else must never come out of the reader, whatever it would do further on.
+constexpr int kBoardCells = 15 * 15;
+constexpr std::uint32_t kLargestCode = 999999;
+
 QString checkMessage(const wire::Message& message)
 {
-    if (const auto* cell = std::get_if<wire::Cell>(&message);
-        cell && cell->covered && cell->picture != 0)
-        return QStringLiteral("a covered cell came with a picture");
+    if (const auto* cell = std::get_if<wire::Cell>(&message)) {
+        if (cell->covered && cell->picture != 0)
+            return QStringLiteral("a covered cell came with a picture");
+        if (cell->index >= kBoardCells)
+            return QStringLiteral("a cell off the board came through");
+    }
+    if (const auto* click = std::get_if<wire::Click>(&message);
+        click && click->index >= kBoardCells)
+        return QStringLiteral("a click off the board came through");
+    if (const auto* hello = std::get_if<wire::Hello>(&message); hello && hello->code > kLargestCode)
+        return QStringLiteral("a code of seven digits came through");
+    if (const auto* refused = std::get_if<wire::Refused>(&message)) {
+        using Reason = wire::Refused::Reason;
+        switch (refused->reason) {
+        case Reason::WrongCode:
+        case Reason::Busy:
+        case Reason::LockedOut:
+        case Reason::BadVersion:
+            break;
+        default:
+            return QStringLiteral("a refusal without a known reason came through");
+        }
+    }
     const QByteArray frame = wire::encode(message);
     if (frame.size() < 5)
         return QStringLiteral("a frame shorter than its prefix and kind");

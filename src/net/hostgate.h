@@ -52,8 +52,8 @@ private:
     QDeadlineTimer lockedUntil_;
     bool taken_ = false;
     int pending_ = 0;
-    int pingMs_ = 2000;
-    int silenceMs_ = 6000;
+    int pingMs_ = kPingMs;
+    int silenceMs_ = kSilenceMs;
 };
 
 } // namespace volcanelle::net

@@ -5,11 +5,6 @@
 
 namespace volcanelle::net {
 
-namespace {
-constexpr int kPingMs = 2000;
-constexpr int kSilenceMs = 6000;
-} // namespace
-
 Link::Link(QTcpSocket* socket, QObject* parent) : QObject(parent), socket_(socket)
 {
     socket_->setParent(this);

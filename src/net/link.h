@@ -12,6 +12,11 @@ class QTcpSocket;
 
 namespace volcanelle::net {
 
+/// How often each side pings, and how long a silence it bears before taking the connection
+/// as lost: a few pings may be late or lost before a living connection is given up.
+inline constexpr int kPingMs = 2000;
+inline constexpr int kSilenceMs = 6000;
+
 /// One connection between the two programs of a network duel, carrying whole messages.
 ///
 /// Both sides ping every few seconds; a connection that stays silent longer than the

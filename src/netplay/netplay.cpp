@@ -30,28 +30,6 @@ void endWith(int status)
     QApplication::closeAllWindows();
 }
 
-// What the player is told when the host did not let this side in.
-QString joinFailure(const net::JoinAttempt& attempt, net::JoinAttempt::Failure reason,
-                    int theirVersion)
-{
-    using Failure = net::JoinAttempt::Failure;
-    switch (reason) {
-    case Failure::Unreachable:
-        break;
-    case Failure::WrongCode:
-        return texts::wrongCode();
-    case Failure::HostBusy:
-        return texts::hostBusy();
-    case Failure::LockedOut:
-        return texts::lockedOut();
-    case Failure::OtherVersion:
-        return texts::otherVersion(theirVersion, wire::kVersion);
-    case Failure::Garbled:
-        return texts::garbledMessage();
-    }
-    return texts::unreachable(attempt.address());
-}
-
 // Asks until the player gives something `read` accepts, or cancels.
 template <class Read, class Bad>
 auto askUntilRead(const QString& prompt, int maxLength, Bad bad, Read read)
@@ -69,6 +47,26 @@ auto askUntilRead(const QString& prompt, int maxLength, Bad bad, Read read)
 }
 
 } // namespace
+
+QString joinFailureText(net::JoinAttempt::Failure reason, int theirVersion, const QString& address)
+{
+    using Failure = net::JoinAttempt::Failure;
+    switch (reason) {
+    case Failure::Unreachable:
+        break;
+    case Failure::WrongCode:
+        return texts::wrongCode();
+    case Failure::HostBusy:
+        return texts::hostBusy();
+    case Failure::LockedOut:
+        return texts::lockedOut();
+    case Failure::OtherVersion:
+        return texts::otherVersion(theirVersion, wire::kVersion);
+    case Failure::Garbled:
+        return texts::garbledMessage();
+    }
+    return texts::unreachable(address);
+}
 
 int hostDuel(quint16 port)
 {
@@ -120,7 +118,8 @@ int joinDuel(std::optional<net::Endpoint> endpoint, std::optional<quint32> code)
     });
     QObject::connect(&attempt, &net::JoinAttempt::failed,
                      [&attempt](net::JoinAttempt::Failure reason, int theirVersion) {
-                         dialogs::announce(nullptr, joinFailure(attempt, reason, theirVersion),
+                         dialogs::announce(nullptr,
+                                           joinFailureText(reason, theirVersion, attempt.address()),
                                            texts::networkTitle());
                          QApplication::exit(1);
                      });

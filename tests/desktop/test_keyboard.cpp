@@ -264,6 +264,13 @@ private slots:
         QCOMPARE(cell(0, 0), QStringLiteral("Case ligne 1, colonne 1 : couverte"));
         QCOMPARE(cell(2, 7), QStringLiteral("Case ligne 3, colonne 8 : couverte"));
         QCOMPARE(cell(14, 14), QStringLiteral("Case ligne 15, colonne 15 : couverte"));
+        // A screen reader moving along a row or a column asks each cell where it stands.
+        QAccessibleTableCellInterface* place =
+            table->tableInterface()->cellAt(2, 7)->tableCellInterface();
+        QVERIFY(place);
+        QCOMPARE(place->rowIndex(), 2);
+        QCOMPARE(place->columnIndex(), 7);
+        QCOMPARE(place->table(), table);
         QCOMPARE(accessibleName(coverOf(window, 180)),
                  QStringLiteral("Case ligne 13, colonne 1 : couverte"));
         // Nothing in the whole tree tells more: no picture, no line, no hidden content.

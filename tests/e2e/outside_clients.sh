@@ -4,16 +4,19 @@
 # mine-count box, the game window and a later modal box each end as their close box would:
 # the first box and the game window end the program with status 0; the "Quitter ?" box
 # answers "Non" and the game goes on. Unmapped (xdotool windowunmap), a later mine-count box
-# comes back, so that the players can answer it.
-# Usage: outside_clients.sh <path to the volcanelle executable>
+# comes back, so that the players can answer it. Minimised under a window manager that unmaps
+# minimised windows (played by the minimiser helper), the game window stays away.
+# Usage: outside_clients.sh <volcanelle executable> <minimiser helper>
 set -euo pipefail
 
 if [ -z "${VOLCANELLE_E2E_BOUNDED:-}" ]; then
     exec timeout --kill-after=5 90 env VOLCANELLE_E2E_BOUNDED=1 "$0" "$@"
 fi
 
-game=${1:?usage: outside_clients.sh <volcanelle executable>}
+game=${1:?usage: outside_clients.sh <volcanelle executable> <minimiser helper>}
+minimiser=${2:?usage: outside_clients.sh <volcanelle executable> <minimiser helper>}
 [ -x "$game" ] || { echo "FAIL: no executable at $game" >&2; exit 1; }
+[ -x "$minimiser" ] || { echo "FAIL: no executable at $minimiser" >&2; exit 1; }
 
 # shellcheck source=xsession.sh
 . "$(dirname "$0")/xsession.sh"
@@ -83,6 +86,38 @@ answer_box 30
 sleep 0.3
 windows=$(open_titles)
 [ "$windows" = '"Volcanelle"' ] || fail "after the second count the windows are: $windows"
+xdo windowclose "$main" || fail "xdotool could not destroy the game window"
+expect_game_end 5
+
+map_state() { # map_state <window>
+    xwininfo -id "$1" 2>/dev/null | sed -n 's/^ *Map State: //p'
+}
+
+step="minimising the game window"
+start_game
+answer_box 45
+find_game_window
+# The helper ends with the display if this script fails.
+"$minimiser" >"$work/minimiser.log" 2>&1 &
+minimiser_pid=$!
+start=$(now)
+until grep -q '^ready$' "$work/minimiser.log"; do
+    kill -0 "$minimiser_pid" 2>/dev/null || fail "the minimiser ended: $(cat "$work/minimiser.log")"
+    past "$start" 5 && fail "the minimiser was not ready within 5 s"
+    sleep 0.05
+done
+xdo windowminimize "$main" || fail "xdotool could not minimise the game window"
+start=$(now)
+until [ "$(map_state "$main")" = IsUnMapped ]; do
+    past "$start" 5 && fail "the minimised game window is still mapped after 5 s"
+    sleep 0.05
+done
+# Well past the time the game gives a window manager to say that a window is minimised.
+sleep 1.5
+[ "$(map_state "$main")" = IsUnMapped ] || fail "the minimised game window was mapped again"
+game_alive || fail "the game ended when its window was minimised"
+stop "$minimiser_pid"
+xdo windowmap "$main" || fail "xdotool could not restore the game window"
 xdo windowclose "$main" || fail "xdotool could not destroy the game window"
 expect_game_end 5
 

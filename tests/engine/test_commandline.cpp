@@ -118,8 +118,9 @@ private slots:
         QTest::newRow("port 65536")
             << QStringList{QStringLiteral("--host"), QStringLiteral("--port=65536")}
             << "volcanelle : port invalide « 65536 » : un nombre de 0 à 65535 est attendu.";
-        for (const char* address : {"[::1", "[::1]:", "::1:80:x", "a b", "h:0", "h:1x", "[h]:80",
-                                    "", "-h.example", "[::1%]", "[192.0.2.7]:80", "1::2::3", "::g"})
+        for (const char* address :
+             {"[::1", "[::1]:", "::1:80:x", "a b", "h:0", "h:1x", "[h]:80", "", "-h.example",
+              "[::1%]", "[192.0.2.7]:80", "1::2::3", "::g", "[::1]x80", "[::1]80"})
             QTest::newRow(address)
                 << QStringList{QStringLiteral("--join"), QString::fromLatin1(address)}
                 << QStringLiteral("volcanelle : Adresse invalide : « %1 ». Écrivez un nom ou "
@@ -129,6 +130,12 @@ private slots:
         QTest::newRow("code of five digits")
             << QStringList{QStringLiteral("--join=h"), QStringLiteral("--code=12345")}
             << "volcanelle : Le code doit comporter exactement six chiffres.";
+        // A joiner's port belongs in its address: one given apart is not dropped unseen.
+        QTest::newRow("port apart from the address")
+            << QStringList{QStringLiteral("--join"), QStringLiteral("h"), QStringLiteral("--port"),
+                           QStringLiteral("5000")}
+            << "volcanelle : --port ne sert qu'avec --host ; pour rejoindre, écrivez --join "
+               "ADRESSE:PORT.";
         QTest::newRow("host and join")
             << QStringList{QStringLiteral("--host"), QStringLiteral("--join=h")}
             << "volcanelle : --computer, --host et --join s'excluent l'un l'autre.";

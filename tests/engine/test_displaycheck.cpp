@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Which Wayland set-ups the start lets Qt try, and what it says of the others. The X display
-// and the installed plugins are given as answers, so that no display is needed.
+// Which Wayland set-ups and X screens the start lets Qt try, and what it says of the others.
+// The X display and the installed plugins are given as answers, so that no display is needed.
 #include "startup/displaycheck.h"
 
 #include <QTest>
@@ -50,6 +50,21 @@ private slots:
         QCOMPARE(problem("", "wayland-9", false),
                  QStringLiteral("Volcanelle a besoin d'un affichage graphique : la variable "
                                 "DISPLAY n'est pas définie."));
+    }
+
+    // 15 bits is the shallowest screen Qt's widgets draw on; anything less is refused by name.
+    void screenDepths()
+    {
+        const auto onScreen = [](int depth) {
+            return displayProblem(
+                {QString(), QStringLiteral(":3"), QString()},
+                [depth](const QString&) { return std::optional<int>(depth); }, everyPlugin);
+        };
+        QCOMPARE(onScreen(15), std::nullopt);
+        QCOMPARE(onScreen(24), std::nullopt);
+        QCOMPARE(onScreen(8),
+                 QStringLiteral("Volcanelle a besoin d'un écran d'au moins 15 bits par pixel : "
+                                "celui de l'affichage « :3 » n'en a que 8."));
     }
 };
 

@@ -35,6 +35,7 @@ private slots:
     {
         const std::vector<Message> sent{
             Hello{kVersion, 482913},
+            Hello{kVersion, 999999},
             Welcome{},
             Refused{Refused::Reason::LockedOut, kVersion},
             Ping{},
@@ -63,7 +64,8 @@ private slots:
         QCOMPARE(got.size(), sent.size());
         for (std::size_t i = 0; i < sent.size(); ++i)
             QCOMPARE(encode(got[i]), encode(sent[i]));
-        QCOMPARE(std::get<Caption>(got[9]).text, QStringLiteral("Le joueur n°2 a la main."));
+        QCOMPARE(std::get<Hello>(got[1]).code, 999999u);
+        QCOMPARE(std::get<Caption>(got[10]).text, QStringLiteral("Le joueur n°2 a la main."));
     }
 
     // A covered cell goes out without its picture, whatever the sender put in it.
@@ -84,6 +86,7 @@ private slots:
         QTest::newRow("hello without magic") << QByteArray("\x01XXXX\x00\x01\x00\x00\x00\x01", 11);
         QTest::newRow("code of seven digits") << QByteArray("\x01VLCN\x00\x01\x00\x0f\x42\x40", 11);
         QTest::newRow("covered cell with its mine") << QByteArray("\x0a\x05\x01\x09", 4);
+        QTest::newRow("cell off the board") << QByteArray("\x0a\xe1\x00\x01", 4);
         QTest::newRow("uncovered cell, no picture") << QByteArray("\x0a\x05\x00\x00", 4);
         QTest::newRow("picture 11") << QByteArray("\x0a\x05\x00\x0b", 4);
         QTest::newRow("text longer than its body") << QByteArray("\x0c\x00\x09"
@@ -92,6 +95,7 @@ private slots:
         QTest::newRow("text not UTF-8") << QByteArray("\x0c\x00\x02\xc3\x28\x00\x00", 7);
         QTest::newRow("turn for player 3") << QByteArray("\x0b\x00\x00\x03\x00\x00", 6);
         QTest::newRow("unknown refusal") << QByteArray("\x03\x09\x00\x01", 4);
+        QTest::newRow("refusal without reason") << QByteArray("\x03\x00\x00\x01", 4);
         QTest::newRow("cancelled count with text") << QByteArray("\x09\x00\x00\x01x", 5);
     }
     void hostileBytesAreRefused()
