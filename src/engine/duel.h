@@ -42,7 +42,9 @@ int drawnCell(double r);
 ///   - Notice (a round's end, its winner, the verdict, "the round is over"): acknowledge().
 /// Calls that do not fit the question in progress are ignored, as are clicks and commands
 /// while one waits. Every call runs to its end without an event loop, so one program may hold
-/// any number of duels, each side played from anywhere.
+/// any number of duels, each side played from anywhere. DuelControl (duelcontrol.h) holds a
+/// duel with a seat per side: it routes each question to the seat of the player asked, passes
+/// what the duel shows on to every view, and is the one road of every move.
 class Duel {
 public:
     Duel(DuelView& view, RandomSource& random);
