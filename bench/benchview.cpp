@@ -43,16 +43,22 @@ void BenchView::showMinesLeft(const QString& caption)
         target_->showMinesLeft(caption);
 }
 
-void BenchView::announce(const QString&, const QString&) {}
-
-bool BenchView::confirm(const QString&, const QString&)
+void BenchView::ask(Duel& duel, const Question& question)
 {
-    return true;
-}
-
-std::optional<QString> BenchView::askText(const QString&, const QString&)
-{
-    return count_;
+    switch (question.kind) {
+    case Question::Kind::None:
+        return;
+    case Question::Kind::Notice:
+        duel.acknowledge();
+        return;
+    case Question::Kind::NewRound:
+    case Question::Kind::Quit:
+        duel.answer(true);
+        return;
+    case Question::Kind::Count:
+        duel.answerCount(count_);
+        return;
+    }
 }
 
 } // namespace volcanelle

@@ -6,6 +6,7 @@
 
 #include "net/hostgate.h"
 #include "net/joinattempt.h"
+#include "netplay/netplay.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -92,10 +93,13 @@ int main(int argc, char** argv)
             delete link;
             wait.quit();
         });
-        QObject::connect(&attempt, &net::JoinAttempt::failed, &wait, [&](const QString& why) {
-            std::fprintf(stderr, "trial %d: %s\n", trial, qPrintable(why));
-            wait.quit();
-        });
+        QObject::connect(
+            &attempt, &net::JoinAttempt::failed, &wait,
+            [&](net::JoinAttempt::Failure reason, int theirVersion) {
+                std::fprintf(stderr, "trial %d: %s\n", trial,
+                             qPrintable(joinFailureText(reason, theirVersion, attempt.address())));
+                wait.quit();
+            });
         // Kept until the trial ends: deleted at once, it would never send its welcome.
         std::unique_ptr<net::Link> hostSide;
         QObject::connect(&gate, &net::HostGate::joined, &gate,

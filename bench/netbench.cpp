@@ -10,8 +10,8 @@
 #include "modalanswerer.h"
 #include "net/hostgate.h"
 #include "net/joinattempt.h"
-#include "seats/hostseat.h"
-#include "seats/joinseat.h"
+#include "netplay/hostseat.h"
+#include "netplay/joinseat.h"
 #include "ui/application.h"
 #include "window/demin.h"
 

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace volcanelle {
 
@@ -15,41 +16,79 @@ bool Duel::startDuel()
 {
     partiesGagnees_ = {0, 0};
     joueur_ = 1;
+    finished_ = false;
+    firstRoundReady_ = false;
+    question_ = {};
     view_.showTurn(texts::turnCaption(joueur_));
-    return nouvelleManche();
+    return nouvelleManche(1);
 }
 
-bool Duel::nouvelleManche()
+bool Duel::nouvelleManche(int by)
 {
     random_.reseed();
     for (int index = 0; index < kCells; ++index) {
         board_.showPicture(index, Picture::Blank);
         board_.cover(index);
     }
+    counter_ = by == 2 ? 2 : 1;
+    askCount();
+    return !finished_;
+}
 
-    std::optional<MineCount> count;
-    while (!count) {
-        const std::optional<QString> typed =
-            view_.askText(texts::mineCountPrompt(), texts::mineCountTitle());
-        if (typed) {
-            count = readMineCount(*typed);
-            continue;
-        }
-        // Cancelled: the first time there is nothing to lose and the game simply ends; later
-        // on the players leave the way "Quitter" does, or are asked the count again.
-        if (!firstRoundReady_ || askQuit())
-            return false;
+void Duel::ask(Question question)
+{
+    question_ = std::move(question);
+    // Last in every step: the view may answer from inside, which moves the duel on.
+    view_.ask(*this, question_);
+}
+
+void Duel::askCount()
+{
+    quitFromCount_ = false;
+    ask({Question::Kind::Count, counter_, texts::mineCountPrompt(), texts::mineCountTitle()});
+}
+
+void Duel::answerCount(const QString& typed)
+{
+    if (question_.kind != Question::Kind::Count)
+        return;
+    const std::optional<MineCount> count = readMineCount(typed);
+    if (!count) {
+        askCount();
+        return;
     }
+    question_ = {};
     firstRoundReady_ = true;
+    setUp(count->mines, count->shown);
+    view_.settled();
+}
 
-    bombesRestantes_ = count->mines;
-    view_.showMinesLeft(texts::minesLeftCaption(count->shown));
+void Duel::cancel()
+{
+    if (question_.kind != Question::Kind::Count)
+        return;
+    // The first time there is nothing to lose and the game simply ends; later on the
+    // player is asked whether to leave the way "Quitter" does, or is asked the count again.
+    if (!firstRoundReady_) {
+        question_ = {};
+        finished_ = true;
+        view_.ended();
+        return;
+    }
+    const texts::Message question = texts::askQuit();
+    quitFromCount_ = true;
+    ask({Question::Kind::Quit, counter_, question.text, question.title});
+}
+
+void Duel::setUp(int mines, const QString& shown)
+{
+    bombesRestantes_ = mines;
+    view_.showMinesLeft(texts::minesLeftCaption(shown));
     score_ = {0, 0};
     view_.showScore(1, texts::scoreCaption(0));
     view_.showScore(2, texts::scoreCaption(0));
-    placeMines(count->mines);
+    placeMines(mines);
     numberCells();
-    return true;
 }
 
 void Duel::placeMines(int count)
@@ -94,14 +133,14 @@ void Duel::numberCells()
     }
 }
 
-void Duel::cmdCase_Click(int index)
+void Duel::cmdCase_Click(int index, int by)
 {
     // Only a covered cell can be clicked, during play and after it alike.
-    if (!isCell(index) || !board_.isCovered(index))
+    if (finished_ || question_ || !isCell(index) || !board_.isCovered(index))
         return;
     if (!roundInPlay()) {
         const texts::Message over = texts::roundOver();
-        view_.announce(over.text, over.title);
+        notice(by, over.text, over.title, Then::Play);
         return;
     }
 
@@ -111,33 +150,62 @@ void Duel::cmdCase_Click(int index)
         view_.showScore(joueur_, texts::scoreCaption(points));
         --bombesRestantes_;
         view_.showMinesLeft(texts::minesLeftCaption(bombesRestantes_));
+        // A mine is never blank: nothing opens around it.
         if (bombesRestantes_ == 0)
             endRound();
-    } else {
-        changeJoueur(joueur_);
+        return;
     }
+    changeJoueur(joueur_);
     if (board_.isBlank(index))
         decouvreAutour(index);
 }
 
 void Duel::endRound()
 {
-    const texts::Message finished = texts::roundFinished();
-    view_.announce(finished.text, finished.title);
-
-    int winner = 0;
     if (score_[0] > score_[1])
-        winner = 1;
+        roundWinner_ = 1;
     else if (score_[0] < score_[1])
-        winner = 2;
+        roundWinner_ = 2;
+    else
+        roundWinner_ = 0;
+    const texts::Message finished = texts::roundFinished();
+    notice(0, finished.text, finished.title, Then::Verdict);
+}
 
-    const texts::Message verdict = winner ? texts::roundWonBy(winner) : texts::roundDrawn();
-    view_.announce(verdict.text, verdict.title);
-    if (winner) {
-        const int rounds = ++partiesGagnees_[slot(winner)];
-        view_.showRoundsWon(winner, texts::roundsWonCaption(rounds));
+void Duel::notice(int player, const QString& text, const QString& title, Then then)
+{
+    then_ = then;
+    ask({Question::Kind::Notice, player, text, title});
+}
+
+void Duel::acknowledge()
+{
+    if (question_.kind != Question::Kind::Notice)
+        return;
+    question_ = {};
+    switch (std::exchange(then_, Then::Play)) {
+    case Then::Play:
+        view_.settled();
+        return;
+    case Then::Verdict: {
+        const texts::Message verdict =
+            roundWinner_ ? texts::roundWonBy(roundWinner_) : texts::roundDrawn();
+        notice(0, verdict.text, verdict.title, Then::CreditWinner);
+        return;
     }
-    changeJoueur(joueur_);
+    case Then::CreditWinner:
+        if (roundWinner_) {
+            const int rounds = ++partiesGagnees_[slot(roundWinner_)];
+            view_.showRoundsWon(roundWinner_, texts::roundsWonCaption(rounds));
+        }
+        changeJoueur(joueur_);
+        view_.settled();
+        return;
+    case Then::Finish:
+        finished_ = true;
+        view_.ended();
+        return;
+    }
 }
 
 void Duel::changeJoueur(int p)
@@ -157,21 +225,51 @@ void Duel::decouvreAutour(int index)
     }
 }
 
-bool Duel::askNewRound()
+bool Duel::askNewRound(int by)
 {
+    if (finished_ || question_)
+        return !finished_;
     const texts::Message question = texts::askNewRound();
-    return !view_.confirm(question.text, question.title) || nouvelleManche();
+    ask({Question::Kind::NewRound, by == 2 ? 2 : 1, question.text, question.title});
+    return !finished_;
 }
 
-bool Duel::askQuit()
+bool Duel::askQuit(int by)
 {
+    by = by == 2 ? 2 : 1;
+    // A count that the other player is choosing may be interrupted; any other question
+    // waits for its answer first.
+    const bool othersCount = question_.kind == Question::Kind::Count && question_.player != by;
+    if (finished_ || (question_ && !othersCount))
+        return finished_;
     const texts::Message question = texts::askQuit();
-    if (!view_.confirm(question.text, question.title))
-        return false;
+    quitFromCount_ = othersCount;
+    ask({Question::Kind::Quit, by, question.text, question.title});
+    return finished_;
+}
 
-    const texts::Message verdict = texts::duelVerdict(partiesGagnees_[0], partiesGagnees_[1]);
-    view_.announce(verdict.text, verdict.title);
-    return true;
+void Duel::answer(bool yes)
+{
+    const Question::Kind kind = question_.kind;
+    if (kind != Question::Kind::NewRound && kind != Question::Kind::Quit)
+        return;
+    const int asked = question_.player;
+    question_ = {};
+    if (kind == Question::Kind::NewRound) {
+        if (yes)
+            nouvelleManche(asked);
+        else
+            view_.settled();
+        return;
+    }
+    if (yes) {
+        const texts::Message verdict = texts::duelVerdict(partiesGagnees_[0], partiesGagnees_[1]);
+        notice(0, verdict.text, verdict.title, Then::Finish);
+    } else if (quitFromCount_) {
+        askCount();
+    } else {
+        view_.settled();
+    }
 }
 
 } // namespace volcanelle

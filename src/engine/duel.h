@@ -30,30 +30,57 @@ int drawnCell(double r);
 /// A new round can be asked for at any time; the turn and the rounds won carry over, so
 /// after a finished round the player who did not find the last mine starts. Quitting names
 /// the player who won more rounds.
+///
+/// The duel never blocks. Whenever it needs an answer it enters a question (question(),
+/// handed to DuelView::ask()) and waits; nothing else moves it on until the question is
+/// answered, at once from inside ask() or at any later time:
+///   - Count (asked of the player who started the round): answerCount(text) with what was
+///     typed (a count it cannot read is asked again), or cancel(). Cancelling the first
+///     count ends the duel at once; a later one asks that player "Quitter ?".
+///   - NewRound, Quit: answer(yes). "Quitter ?" answered No after a cancelled count asks the
+///     count again; Yes gives the verdict notice, then the duel is finished().
+///   - Notice (a round's end, its winner, the verdict, "the round is over"): acknowledge().
+/// Calls that do not fit the question in progress are ignored, as are clicks and commands
+/// while one waits. Every call runs to its end without an event loop, so one program may hold
+/// any number of duels, each side played from anywhere. DuelControl (duelcontrol.h) holds a
+/// duel with a seat per side: it routes each question to the seat of the player asked, passes
+/// what the duel shows on to every view, and is the one road of every move.
 class Duel {
 public:
     Duel(DuelView& view, RandomSource& random);
 
-    /// Starts the duel and sets up its first round. False when the players cancelled the
-    /// first mine-count question: they have nothing to lose yet, and the game should end.
+    /// Starts the duel and sets up its first round: player 1 is asked the count. False when
+    /// the duel has already ended (the first count cancelled at once).
     bool startDuel();
 
-    /// Sets up a new round, replacing the one in play. False when the game should end: the
-    /// first round's count was cancelled, or a later one was and the players then confirmed
-    /// "Quitter" (they have had the duel's verdict). Declining to quit asks the count again.
-    bool nouvelleManche();
+    /// Sets up a new round, replacing the one in play, and asks its count of `by`. False
+    /// when the duel has already ended.
+    bool nouvelleManche(int by = 1);
 
-    /// A click on cell `index`. Clicks on cells that are not covered, or outside the board,
-    /// are ignored, during play and after it.
-    void cmdCase_Click(int index);
+    /// A click on cell `index` by player `by` (0: whoever plays at this desk). Clicks on cells
+    /// that are not covered, or outside the board, are ignored, during play and after it;
+    /// once the round is over, `by` is told so.
+    void cmdCase_Click(int index, int by = 0);
 
-    /// The "Nouvelle manche" command: asks for confirmation, then sets up a round. False
-    /// when the players left the game from the mine-count question instead.
-    bool askNewRound();
+    /// The "Nouvelle manche" command of player `by`: asks them "Nouvelle manche ?", then the
+    /// count. False when the duel has already ended.
+    bool askNewRound(int by = 1);
 
-    /// The "Quitter" command: asks for confirmation and, on Yes, announces the winner of the
-    /// duel on rounds won. True when the game should now end.
-    bool askQuit();
+    /// The "Quitter" command of player `by`: asks them "Quitter ?" and, on Yes, gives the
+    /// verdict on rounds won. True when the duel has already ended. It may interrupt a count
+    /// asked of the other player, which is asked again if `by` declines.
+    bool askQuit(int by = 1);
+
+    /// Answers to the question in progress; see the class comment.
+    void answerCount(const QString& typed);
+    void cancel();
+    void answer(bool yes);
+    void acknowledge();
+
+    /// What the duel waits for; Kind::None while in play and once over.
+    const Question& question() const { return question_; }
+    /// The players left: the game should end.
+    bool finished() const { return finished_; }
 
     int joueur() const { return joueur_; }
     /// Points of `player` (1 or 2) in the round in play.
@@ -75,6 +102,12 @@ private:
     void changeJoueur(int p);
     void decouvreAutour(int index);
     void endRound();
+    /// What follows once the notice in progress is acknowledged.
+    enum class Then { Play, Verdict, CreditWinner, Finish };
+    void ask(Question question);
+    void askCount();
+    void notice(int player, const QString& text, const QString& title, Then then);
+    void setUp(int mines, const QString& shown);
 
     DuelView& view_;
     RandomSource& random_;
@@ -84,6 +117,12 @@ private:
     std::array<int, 2> partiesGagnees_{};
     int bombesRestantes_ = 0;
     bool firstRoundReady_ = false;
+    bool finished_ = false;
+    Question question_;
+    Then then_ = Then::Play;
+    int roundWinner_ = 0;
+    int counter_ = 1;            // who chooses this round's count
+    bool quitFromCount_ = false; // "Quitter ?" came from a count: No asks it again
 };
 
 } // namespace volcanelle

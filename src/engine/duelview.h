@@ -2,15 +2,18 @@
 #pragma once
 
 #include "engine/board.h"
+#include "engine/question.h"
 
 #include <QString>
-#include <optional>
 
 namespace volcanelle {
 
+class Duel;
+
 /// Everything the duel shows to the players and asks of them. The game window implements
-/// it with its labels, status bar and modal boxes; tests implement it with a script.
-/// The board's covers and pictures reach the view through BoardObserver.
+/// it with its labels, status bar and modal boxes; a fan-out passes it on to several sides;
+/// tests implement it with a script. The board's covers and pictures reach the view through
+/// BoardObserver.
 class DuelView : public BoardObserver {
 public:
     /// The turn label.
@@ -22,12 +25,24 @@ public:
     /// The mines still hidden, in the status bar.
     virtual void showMinesLeft(const QString& caption) = 0;
 
-    /// A modal announcement with a single OK button; returns once it is dismissed.
-    virtual void announce(const QString& text, const QString& title) = 0;
-    /// A modal Yes/No question, No by default; true on Yes.
-    virtual bool confirm(const QString& text, const QString& title) = 0;
-    /// A modal input box with no default text; nothing when the players cancel it.
-    virtual std::optional<QString> askText(const QString& prompt, const QString& title) = 0;
+    /// The duel now waits for `question` (never Kind::None). The view answers it through
+    /// `duel`'s answer functions, at once or later; the duel does nothing else meanwhile.
+    /// Views watching a DuelControl are not asked: it hands questions to its seats.
+    virtual void ask(Duel& duel, const Question& question)
+    {
+        (void)duel;
+        (void)question;
+    }
+    /// A question was answered and the duel is in play again.
+    virtual void settled() {}
+    /// The players left: the duel is over (Duel::finished()).
+    virtual void ended() {}
+    /// A move on cell `index` has been played; it uncovered `opened` cells.
+    virtual void moved(int index, int opened)
+    {
+        (void)index;
+        (void)opened;
+    }
 };
 
 } // namespace volcanelle

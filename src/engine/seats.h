@@ -30,10 +30,11 @@ public:
     }
 
     /// Whether the side played by `who` may click now: only on its own turn while the round
-    /// is in play, and never while a box waits for the desk's answer.
-    bool mayPlay(Seat who, const Duel& duel, bool boxOpen) const
+    /// is in play, and never while the duel waits for an answer.
+    bool mayPlay(Seat who, const Duel& duel) const
     {
-        return who != Seat::Desk && seat(duel.joueur()) == who && duel.roundInPlay() && !boxOpen;
+        return who != Seat::Desk && seat(duel.joueur()) == who && duel.roundInPlay() &&
+               !duel.question() && !duel.finished();
     }
 
 private:

@@ -1,37 +1,33 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "net/joinattempt.h"
 
-#include "engine/texts.h"
-
 #include <QTcpSocket>
 
 namespace volcanelle::net {
 
 namespace {
 constexpr int kJoinMs = 10000;
-
-QString where(const QString& host, quint16 port)
-{
-    return (host.contains(QLatin1Char(':')) ? QStringLiteral("[%1]").arg(host) : host) +
-           QStringLiteral(":%1").arg(port);
-}
 } // namespace
+
+QString JoinAttempt::address() const
+{
+    return (host_.contains(QLatin1Char(':')) ? QStringLiteral("[%1]").arg(host_) : host_) +
+           QStringLiteral(":%1").arg(port_);
+}
 
 JoinAttempt::JoinAttempt(const QString& host, quint16 port, quint32 code, QObject* parent)
     : QObject(parent), host_(host), port_(port), code_(code)
 {
     timeout_.setSingleShot(true);
     timeout_.setInterval(kJoinMs);
-    connect(&timeout_, &QTimer::timeout, this,
-            [this] { fail(texts::unreachable(where(host_, port_))); });
+    connect(&timeout_, &QTimer::timeout, this, [this] { fail(Failure::Unreachable); });
 }
 
 void JoinAttempt::start()
 {
     socket_ = new QTcpSocket(this);
     connect(socket_, &QTcpSocket::connected, this, &JoinAttempt::connected);
-    connect(socket_, &QTcpSocket::errorOccurred, this,
-            [this] { fail(texts::unreachable(where(host_, port_))); });
+    connect(socket_, &QTcpSocket::errorOccurred, this, [this] { fail(Failure::Unreachable); });
     timeout_.start();
     socket_->connectToHost(host_, port_);
 }
@@ -43,8 +39,7 @@ void JoinAttempt::connected()
     socket_ = nullptr;
     connect(link_, &Link::received, this, &JoinAttempt::answer);
     connect(link_, &Link::lost, this, [this](Link::Loss loss) {
-        fail(loss == Link::Loss::Garbled ? texts::garbledAnswer(where(host_, port_))
-                                         : texts::unreachable(where(host_, port_)));
+        fail(loss == Link::Loss::Garbled ? Failure::Garbled : Failure::Unreachable);
     });
     link_->send(wire::Hello{wire::kVersion, code_});
 }
@@ -55,7 +50,7 @@ void JoinAttempt::answer(const wire::Message& message)
         return;
     if (const auto* welcome = std::get_if<wire::Welcome>(&message)) {
         if (welcome->version != wire::kVersion) {
-            fail(texts::otherVersion(welcome->version, wire::kVersion));
+            fail(Failure::OtherVersion, welcome->version);
             return;
         }
         done_ = true;
@@ -68,27 +63,27 @@ void JoinAttempt::answer(const wire::Message& message)
     }
     const auto* refused = std::get_if<wire::Refused>(&message);
     if (!refused) {
-        fail(texts::garbledMessage());
+        fail(Failure::Garbled);
         return;
     }
     switch (refused->reason) {
     case wire::Refused::Reason::WrongCode:
     case wire::Refused::Reason::NoSuchRoom: // only a duel server says so; read as a wrong code
-        fail(texts::wrongCode());
+        fail(Failure::WrongCode);
         break;
     case wire::Refused::Reason::Busy:
-        fail(texts::hostBusy());
+        fail(Failure::HostBusy);
         break;
     case wire::Refused::Reason::LockedOut:
-        fail(texts::lockedOut());
+        fail(Failure::LockedOut);
         break;
     case wire::Refused::Reason::BadVersion:
-        fail(texts::otherVersion(refused->version, wire::kVersion));
+        fail(Failure::OtherVersion, refused->version);
         break;
     }
 }
 
-void JoinAttempt::fail(const QString& reason)
+void JoinAttempt::fail(Failure reason, int theirVersion)
 {
     if (done_)
         return;
@@ -98,7 +93,7 @@ void JoinAttempt::fail(const QString& reason)
         link_->close(0);
     else if (socket_)
         socket_->abort();
-    emit failed(reason);
+    emit failed(reason, theirVersion);
 }
 
 } // namespace volcanelle::net

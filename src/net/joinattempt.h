@@ -15,23 +15,29 @@ namespace volcanelle::net {
 class JoinAttempt : public QObject {
     Q_OBJECT
 public:
+    /// Why the joiner was not let in; the front end says it to the player.
+    enum class Failure { Unreachable, WrongCode, HostBusy, LockedOut, OtherVersion, Garbled };
+    Q_ENUM(Failure)
+
     JoinAttempt(const QString& host, quint16 port, quint32 code, QObject* parent = nullptr);
 
     void start();
     /// The time allowed to connect and be welcomed; tests shorten it.
     void setTimeout(int ms) { timeout_.setInterval(ms); }
+    /// The host's address as the player would write it: "host:port", "[::1]:port".
+    QString address() const;
 
 signals:
     /// Welcomed by a host of the same version; the receiver takes the link over and calls
     /// Link::release() once it listens to it.
     void joined(volcanelle::net::Link* link);
-    /// Not let in: the reason, in French, for the player.
-    void failed(const QString& reason);
+    /// Not let in, for `reason`; with OtherVersion, `theirVersion` is the host's.
+    void failed(volcanelle::net::JoinAttempt::Failure reason, int theirVersion);
 
 private:
     void connected();
     void answer(const wire::Message& message);
-    void fail(const QString& reason);
+    void fail(Failure reason, int theirVersion = 0);
 
     QString host_;
     quint16 port_;

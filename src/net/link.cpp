@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "net/link.h"
 
-#include "engine/texts.h"
-
 #include <QTcpSocket>
 
 namespace volcanelle::net {
@@ -38,20 +36,6 @@ void Link::setTimings(int pingMs, int silenceMs)
 {
     ping_.start(pingMs);
     silence_.start(silenceMs);
-}
-
-QString Link::reason(Loss loss)
-{
-    switch (loss) {
-    case Loss::Garbled:
-        return texts::garbledMessage();
-    case Loss::Flooded:
-        return texts::flooding();
-    case Loss::Closed:
-    case Loss::Silent:
-        break;
-    }
-    return texts::connectionLost();
 }
 
 QString Link::peer() const

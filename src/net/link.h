@@ -53,9 +53,6 @@ public:
     bool isOpen() const { return open_ && !ended_; }
     QString peer() const;
 
-    /// What the player is told when the link ends for `loss`.
-    static QString reason(Loss loss);
-
 signals:
     void received(const volcanelle::wire::Message& message);
     void lost(volcanelle::net::Link::Loss loss);

@@ -4,8 +4,6 @@
 #include "engine/solver.h"
 #include "engine/visibleboard.h"
 
-#include <QApplication>
-#include <QWidget>
 #include <cstdio>
 
 namespace volcanelle {
@@ -14,19 +12,23 @@ namespace {
 
 constexpr int kDefaultPace = 600;
 constexpr int kLongestPace = 60000;
-// While a box is open the computer looks again this often, even at pace 0, so that it does
-// not spin while the players read.
-constexpr int kBoxRecheck = 50;
 
 } // namespace
 
-ComputerPlayer::ComputerPlayer(Duel& duel, const Seats& seats, std::function<void(int)> click,
-                               QObject* parent)
-    : QObject(parent), duel_(duel), seats_(seats), click_(std::move(click)),
-      pace_(paceFromEnvironment())
+ComputerPlayer::ComputerPlayer(DuelControl& control, int player, QObject* parent)
+    : QObject(parent), control_(control), player_(player), pace_(paceFromEnvironment())
 {
     beat_.setSingleShot(true);
     connect(&beat_, &QTimer::timeout, this, &ComputerPlayer::play);
+    control_.setSeat(player_, this);
+    control_.addView(this);
+}
+
+ComputerPlayer::~ComputerPlayer()
+{
+    control_.removeView(this);
+    if (control_.seat(player_) == this)
+        control_.setSeat(player_, nullptr);
 }
 
 int ComputerPlayer::paceFromEnvironment()
@@ -54,22 +56,15 @@ void ComputerPlayer::wake()
 
 void ComputerPlayer::play()
 {
-    // The duel's boxes run event loops of their own, so this can fire while one is open.
-    const bool boxOpen = QApplication::activeModalWidget() != nullptr;
-    if (boxOpen && seats_.mayPlay(Seat::Computer, duel_, false)) {
-        beat_.start(std::max(pace_, kBoxRecheck));
-        return;
-    }
-    if (!seats_.mayPlay(Seat::Computer, duel_, boxOpen))
+    // While the duel waits for an answer the computer waits too; the answer wakes it again.
+    const Duel& duel = control_.duel();
+    if (!duel.roundInPlay() || !control_.mayClick(player_))
         return;
 
-    const VisibleBoard seen(duel_.board(), duel_.bombesRestantes());
+    const VisibleBoard seen(duel.board(), duel.bombesRestantes());
     const int cell = bestCell(seen, mineOdds(seen));
-    if (cell < 0)
-        return;
-    click_(cell);
-    // A mine found keeps the turn: play on after the next beat.
-    wake();
+    if (cell >= 0)
+        control_.play(player_, cell);
 }
 
 } // namespace volcanelle

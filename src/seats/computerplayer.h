@@ -1,42 +1,49 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "engine/seats.h"
+#include "engine/duelcontrol.h"
 
 #include <QObject>
 #include <QTimer>
-#include <functional>
 
 namespace volcanelle {
 
-class Duel;
-
 /// The computer at one side of the duel: when that side has the turn, it clicks the cell
 /// the solver finds most likely to hide a mine, one click per beat, so the players can
-/// follow. The beat is 600 ms, or VOLCANELLE_COMPUTER_PACE_MS milliseconds.
-class ComputerPlayer : public QObject {
+/// follow. The beat is 600 ms, or VOLCANELLE_COMPUTER_PACE_MS milliseconds. It takes its seat
+/// and watches the duel through `control`, which must outlive it.
+class ComputerPlayer : public QObject, public DuelSeat, public DuelView {
     Q_OBJECT
 public:
-    /// `click` plays a move on a cell as the window plays the desk's moves.
-    ComputerPlayer(Duel& duel, const Seats& seats, std::function<void(int)> click,
-                   QObject* parent = nullptr);
+    ComputerPlayer(DuelControl& control, int player, QObject* parent = nullptr);
+    ~ComputerPlayer() override;
 
     /// The pace read from the environment: 600 ms when unset; a value that is not a whole
     /// number from 0 to 60000 is refused with a warning on stderr, and 600 ms kept.
     static int paceFromEnvironment();
 
-    /// Looks at the board again after something changed (a click, a new round): if the
-    /// computer now has the turn, it plays after one beat.
-    void wake();
-
     int pace() const { return pace_; }
 
 private:
+    /// Looks at the board again after something changed: if the computer now has the turn,
+    /// it plays after one beat.
+    void wake();
     void play();
 
-    Duel& duel_;
-    const Seats& seats_;
-    std::function<void(int)> click_;
+    // DuelSeat: the computer is never asked anything; a notice only needs passing.
+    void ask(Duel&, const Question&) override {}
+    // DuelView: any change may give the computer the turn.
+    void coverChanged(int, bool) override {}
+    void pictureChanged(int, Picture) override {}
+    void showTurn(const QString&) override { wake(); }
+    void showScore(int, const QString&) override {}
+    void showRoundsWon(int, const QString&) override {}
+    void showMinesLeft(const QString&) override {}
+    void settled() override { wake(); }
+    void moved(int, int) override { wake(); }
+
+    DuelControl& control_;
+    int player_;
     int pace_;
     QTimer beat_;
 };

@@ -2,7 +2,7 @@
 // The network duel, started by `volcanelle` for --host, --join and --join-ask with the same
 // arguments. Kept apart so that only these starts load the network libraries.
 #include "engine/texts.h"
-#include "seats/netplay.h"
+#include "netplay/netplay.h"
 #include "startup/commandline.h"
 #include "startup/displaycheck.h"
 #include "startup/outsidewatch.h"

@@ -136,8 +136,10 @@ void BoardWidget::setCovered(int index, bool covered)
     CellPicture* label = picture(index);
     // Left alone, Qt hands the focus of a hidden widget to the next one in the tab chain, and
     // a blank area would then pull it through one cell after another as it opens, each move
-    // of the focus spoken by a screen reader. Hold it until the move is over.
-    if (!covered && button->hasFocus()) {
+    // of the focus spoken by a screen reader. Hold it until the move is over. The window's
+    // focus counts even while another window is active: a move made from the other side of
+    // a network duel must not leave the focus on a lifted cover.
+    if (!covered && window()->focusWidget() == button) {
         focusTakenFrom_ = index;
         button->clearFocus();
     }
@@ -215,8 +217,13 @@ void BoardWidget::finishMove(const QString& description)
     if (focusTakenFrom_ < 0) {
         // Someone else's move, or one made away from the focus: said without moving the
         // focus, and without taking back what the player's own last move still has to say.
-        if (!description.isEmpty())
-            announce(description);
+        // The focused cell keeps it too, for whoever asks that cell; the window's focus counts
+        // even while another window is active.
+        if (description.isEmpty())
+            return;
+        if (const int focused = cellOf(window()->focusWidget()); focused >= 0)
+            describe(cellWidget(focused), description);
+        announce(description);
         return;
     }
     setNews(-1, QString());

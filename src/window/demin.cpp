@@ -12,8 +12,8 @@
 #include "window/accessiblenames.h"
 #include "window/boardwidget.h"
 #include "window/coverbutton.h"
-#include "window/duelseat.h"
 #include "window/frmabout.h"
+#include "window/remoteduel.h"
 #include "window/statuspanels.h"
 
 #include <QCloseEvent>
@@ -57,16 +57,18 @@ QPushButton* addButton(QWidget* parent, const QString& name, const QString& capt
 
 demin::demin(RandomSource* random, QWidget* parent, Contents contents, Seats seats)
     : QMainWindow(parent), ownRandom_(random ? nullptr : std::make_unique<SystemRandom>()),
-      duel_(*this, random ? *random : *ownRandom_), seats_(seats)
+      control_(random ? *random : *ownRandom_)
 {
     setObjectName(QStringLiteral("demin"));
     keepClassicLook(this);
-    const bool computer = seats_.seat(2) == Seat::Computer;
+    const bool computer = seats.seat(2) == Seat::Computer;
     // A network duel titles the window itself, with its code.
     setWindowTitle(computer ? texts::computerWindowTitle() : texts::gameTitle());
+    control_.addView(this);
+    control_.setSeat(1, this);
+    control_.setSeat(2, this);
     if (computer)
-        computer_ = new ComputerPlayer(
-            duel_, seats_, [this](int index) { playMove(index); }, this);
+        computer_ = new ComputerPlayer(control_, 2, this);
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     if (contents == Contents::Now)
@@ -86,9 +88,10 @@ void demin::buildContents(bool catchUp)
     board_ = new BoardWidget(client);
     connect(board_, &BoardWidget::clicked, this, &demin::cmdCase_Click);
     connect(board_, &BoardWidget::summaryAsked, this, [this] {
-        board_->announce(accessible::duelSummary(status_->text(), duel_.score(1),
-                                                 duel_.partiesGagnees(1), duel_.score(2),
-                                                 duel_.partiesGagnees(2)));
+        const Duel& shown = duel();
+        board_->announce(accessible::duelSummary(status_->text(), shown.score(1),
+                                                 shown.partiesGagnees(1), shown.score(2),
+                                                 shown.partiesGagnees(2)));
     });
     buildMenu();
     orderTabs();
@@ -103,7 +106,7 @@ void demin::buildContents(bool catchUp)
     if (!catchUp)
         return;
 
-    const Board& board = duel_.board();
+    const Board& board = duel().board();
     for (int index = 0; index < kCells; ++index) {
         board_->setPicture(index, board.picture(index));
         board_->setCovered(index, board.isCovered(index));
@@ -131,6 +134,8 @@ void demin::setVisible(bool visible)
 
 demin::~demin()
 {
+    // The computer watches control_, which goes before the window's children do.
+    delete computer_;
     delete about_;
 }
 
@@ -213,7 +218,7 @@ void demin::orderTabs()
 
 bool demin::Form_Load()
 {
-    if (!duel_.startDuel())
+    if (!duel().startDuel())
         return false;
     if (!built_)
         buildContents(true);
@@ -222,59 +227,54 @@ bool demin::Form_Load()
 
 void demin::cmdCase_Click(int index)
 {
-    if (seat_) {
-        seat_->cellClicked(index);
+    if (remote_) {
+        remote_->cellClicked(index);
         return;
     }
-    // While the computer has the turn the players' clicks are not theirs to make.
-    if (!seats_.deskMayClick(duel_))
-        return;
-    playMove(index);
-    if (computer_)
-        computer_->wake();
+    // Refused when the side whose turn it is is not played at this desk.
+    control_.play(control_.playerOf(this), index);
 }
 
-void demin::playMove(int index)
+void demin::moved(int index, int opened)
 {
-    const int coveredBefore = duel_.board().coveredCount();
-    const int player = duel_.joueur();
-    const int pointsBefore = duel_.score(player);
-    duel_.cmdCase_Click(index);
-    const int opened = coveredBefore - duel_.board().coveredCount();
-    if (opened <= 0) {
-        board_->finishMove(QString());
-        return;
+    // A mine keeps the turn with its finder, but for the last one, after which the turn passes.
+    const Duel& played = duel();
+    int finder = 0;
+    int points = 0;
+    if (opened > 0 && played.board().picture(index) == Picture::Mine) {
+        finder = played.roundInPlay() ? played.joueur() : 3 - played.joueur();
+        points = played.score(finder);
     }
-    const int points = duel_.score(player) > pointsBefore ? duel_.score(player) : 0;
-    board_->finishMove(accessible::moveDescription(index, duel_.board().picture(index), opened,
-                                                   player, points, lblMain_->text()));
+    finishShownMove(index, opened, finder, points);
+}
+
+void demin::finishShownMove(int index, int opened, int finder, int points)
+{
+    if (!built_)
+        return;
+    board_->finishMove(opened > 0
+                           ? accessible::moveDescription(index, board_->shownAt(index), opened,
+                                                         finder, points, lblMain_->text())
+                           : QString());
 }
 
 void demin::cmdNouvellePartie_Click()
 {
-    if (seat_) {
-        seat_->newRoundChosen();
+    if (remote_) {
+        remote_->newRoundChosen();
         return;
     }
-    if (!duel_.askNewRound()) {
+    if (!duel().askNewRound(control_.playerOf(this)))
         endGame();
-        return;
-    }
-    // A round set up anew: the players go on from the board's first cell, not the button.
-    if (duel_.board().coveredCount() == kCells)
-        board_->focusCell(0);
-    // After a finished round the side that did not find the last mine starts.
-    if (computer_)
-        computer_->wake();
 }
 
 void demin::Command1_Click()
 {
-    if (seat_) {
-        seat_->quitChosen();
+    if (remote_) {
+        remote_->quitChosen();
         return;
     }
-    if (duel_.askQuit())
+    if (duel().askQuit(control_.playerOf(this)))
         endGame();
 }
 
@@ -333,16 +333,12 @@ void demin::coverChanged(int index, bool covered)
 {
     if (built_)
         board_->setCovered(index, covered);
-    if (seat_)
-        seat_->coverChanged(index, covered);
 }
 
 void demin::pictureChanged(int index, Picture picture)
 {
     if (built_)
         board_->setPicture(index, picture);
-    if (seat_)
-        seat_->pictureChanged(index, picture);
 }
 
 void demin::showTurn(const QString& caption)
@@ -351,8 +347,6 @@ void demin::showTurn(const QString& caption)
         early_.turn = caption;
     else
         showCaption(lblMain_, turnRole(), caption);
-    if (seat_)
-        seat_->showTurn(caption);
 }
 
 void demin::showScore(int joueur, const QString& caption)
@@ -362,8 +356,6 @@ void demin::showScore(int joueur, const QString& caption)
         early_.score[slot] = caption;
     else
         showCaption(lblScore_[slot], playerRole(joueur), caption);
-    if (seat_)
-        seat_->showScore(joueur, caption);
 }
 
 void demin::showRoundsWon(int joueur, const QString& caption)
@@ -373,8 +365,6 @@ void demin::showRoundsWon(int joueur, const QString& caption)
         early_.roundsWon[slot] = caption;
     else
         showCaption(lblPartie_[slot], playerRole(joueur), caption);
-    if (seat_)
-        seat_->showRoundsWon(joueur, caption);
 }
 
 void demin::showMinesLeft(const QString& caption)
@@ -383,8 +373,6 @@ void demin::showMinesLeft(const QString& caption)
         early_.minesLeft = caption;
     else
         status_->setText(caption);
-    if (seat_)
-        seat_->showMinesLeft(caption);
 }
 
 QWidget* demin::boxParent()
@@ -392,25 +380,44 @@ QWidget* demin::boxParent()
     return isVisible() ? this : nullptr;
 }
 
-void demin::announce(const QString& text, const QString& title)
+void demin::ask(Duel& duel, const Question& question)
 {
-    // Passed on first, so that the other side's box opens while this one waits.
-    if (seat_)
-        seat_->announce(text, title);
-    dialogs::announce(boxParent(), text, title);
+    answerHere(duel, question);
 }
 
-bool demin::confirm(const QString& text, const QString& title)
+void demin::othersAsked(const Question& question)
 {
-    return dialogs::confirm(boxParent(), text, title);
+    // The other side of a network duel chooses the count: this side is told so meanwhile.
+    if (question.kind == Question::Kind::Count && built_)
+        status_->setText(texts::countBeingChosen());
 }
 
-std::optional<QString> demin::askText(const QString& prompt, const QString& title)
+void demin::answerHere(Duel& duel, const Question& question)
 {
-    if (seat_)
-        return seat_->askText(prompt, title);
-    // The players are only ever asked for a mine count.
-    return dialogs::askText(boxParent(), prompt, title, kMineEntryMaxLength);
+    switch (question.kind) {
+    case Question::Kind::None:
+        return;
+    case Question::Kind::Notice:
+        dialogs::announce(boxParent(), question.text, question.title);
+        duel.acknowledge();
+        return;
+    case Question::Kind::NewRound:
+    case Question::Kind::Quit:
+        duel.answer(dialogs::confirm(boxParent(), question.text, question.title));
+        return;
+    case Question::Kind::Count:
+        // The players are only ever asked for a mine count.
+        if (const std::optional<QString> typed =
+                dialogs::askText(boxParent(), question.text, question.title, kMineEntryMaxLength)) {
+            duel.answerCount(*typed);
+            // A round set up anew: the players go on from the board's first cell, not from
+            // the button that asked for it.
+            if (built_ && duel.roundInPlay() && duel.board().coveredCount() == kCells)
+                board_->focusCell(0);
+        } else
+            duel.cancel();
+        return;
+    }
 }
 
 } // namespace volcanelle

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "engine/duel.h"
+#include "engine/duelcontrol.h"
 #include "engine/duelview.h"
 #include "engine/seats.h"
 
@@ -18,13 +18,13 @@ namespace volcanelle {
 
 class BoardWidget;
 class ComputerPlayer;
-class DuelSeat;
+class RemoteDuel;
 class StatusPanels;
 class frmAbout;
 
 /// The game window: the board of 225 cells, the two players' panels, the turn label, the
 /// commands and the status bar. It shows the duel and hands the players' clicks to it.
-class demin : public QMainWindow, public DuelView {
+class demin : public QMainWindow, public DuelView, public DuelSeat {
     Q_OBJECT
 public:
     /// When the window's widgets are built: at once, or only when the window is first
@@ -46,14 +46,22 @@ public:
 
     void setVisible(bool visible) override;
 
-    Duel& duel() { return duel_; }
+    Duel& duel() { return control_.duel(); }
+    /// The duel with its seats and views: a seat or view of another kind joins here.
+    DuelControl& control() { return control_; }
     /// The information window while it is open, else null.
     frmAbout* aboutWindow() const;
 
-    /// Hands this window's clicks and commands to `seat`, and tells it of everything the
-    /// window shows, for a duel played from two windows. Null gives the window back to two
-    /// players at one desk. The seat must outlive the window or be removed first.
-    void setSeat(DuelSeat* seat) { seat_ = seat; }
+    /// Hands this window's clicks and commands to `remote`, whose duel this window shows or
+    /// waits for. Null gives them back to the window's own duel. `remote` must outlive the
+    /// window or be removed first.
+    void setRemote(RemoteDuel* remote) { remote_ = remote; }
+
+    /// Ends a move the window was shown rather than played (the joiner's window): the
+    /// focus is placed and told that `opened` cells from `index` were uncovered.
+    void finishShownMove(int index, int opened, int finder = 0, int points = 0);
+    /// Answers `question` at this desk with its modal box.
+    void answerHere(Duel& duel, const Question& question);
 
 signals:
     /// The players confirmed "Quitter" and have been given the verdict.
@@ -80,15 +88,15 @@ private:
     void showScore(int joueur, const QString& caption) override;
     void showRoundsWon(int joueur, const QString& caption) override;
     void showMinesLeft(const QString& caption) override;
-    void announce(const QString& text, const QString& title) override;
-    bool confirm(const QString& text, const QString& title) override;
-    std::optional<QString> askText(const QString& prompt, const QString& title) override;
+    void moved(int index, int opened) override;
+    // DuelSeat: the desk answers with its modal boxes.
+    void ask(Duel& duel, const Question& question) override;
+    bool readsNotices() const override { return true; }
+    void othersAsked(const Question& question) override;
 
     /// Builds every widget of the window; with `catchUp`, then shows on them what the duel has
     /// shown so far.
     void buildContents(bool catchUp);
-    /// One move on cell `index`, whoever plays it, and the keyboard focus placed after it.
-    void playMove(int index);
     void buildPlayerPanels(QWidget* client);
     void buildCommands(QWidget* client);
     void buildMenu();
@@ -99,7 +107,7 @@ private:
     QWidget* boxParent();
 
     std::unique_ptr<RandomSource> ownRandom_;
-    Duel duel_;
+    DuelControl control_;
 
     BoardWidget* board_ = nullptr;
     std::array<QLabel*, 2> lblScore_{};  // players 1 and 2
@@ -109,7 +117,6 @@ private:
     QPushButton* Command1_ = nullptr;
     QPushButton* Command2_ = nullptr;
     StatusPanels* status_ = nullptr;
-    Seats seats_;
     ComputerPlayer* computer_ = nullptr;
     QPointer<frmAbout> about_;
 
@@ -122,7 +129,7 @@ private:
     };
     Captions early_;
     bool built_ = false;
-    DuelSeat* seat_ = nullptr;
+    RemoteDuel* remote_ = nullptr;
 };
 
 } // namespace volcanelle

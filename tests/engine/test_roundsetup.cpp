@@ -22,10 +22,11 @@ namespace {
 class PromptView : public ScriptedView {
 public:
     QStringList prompts;
-    std::optional<QString> askText(const QString& prompt, const QString& title) override
+    void ask(Duel& duel, const Question& question) override
     {
-        prompts << prompt;
-        return ScriptedView::askText(prompt, title);
+        if (question.kind == Question::Kind::Count)
+            prompts << question.text;
+        ScriptedView::ask(duel, question);
     }
 };
 

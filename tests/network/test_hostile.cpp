@@ -3,7 +3,8 @@
 #include "boxes.h"
 #include "boxwatch.h"
 #include "net/joinattempt.h"
-#include "seats/joinseat.h"
+#include "netplay/joinseat.h"
+#include "netplay/netplay.h"
 #include "window/demin.h"
 #include "windowprobe.h"
 #include "wire/codec.h"
@@ -222,7 +223,8 @@ private slots:
         attempt.start();
         QVERIFY(host.answerHello(QByteArray::fromHex("ffffffff01")));
         QTRY_COMPARE(failed.size(), 1);
-        QCOMPARE(failed.first().first().toString(),
+        QCOMPARE(joinFailureText(failed.first().at(0).value<net::JoinAttempt::Failure>(),
+                                 failed.first().at(1).toInt(), attempt.address()),
                  QStringLiteral("L'hôte 127.0.0.1:%1 répond par un message illisible : ce n'est "
                                 "sans doute pas un hôte de duel Volcanelle.")
                      .arg(host.port()));

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "net/hostgate.h"
 #include "net/joinattempt.h"
+#include "netplay/netplay.h"
 #include "wire/codec.h"
 
 #include <QElapsedTimer>
@@ -85,7 +86,10 @@ private slots:
             QSignalSpy failed(&attempt, &net::JoinAttempt::failed);
             attempt.start();
             QVERIFY(failed.wait(5000));
-            QCOMPARE(failed.first().first().toString(),
+            QCOMPARE(failed.first().at(0).value<net::JoinAttempt::Failure>(),
+                     net::JoinAttempt::Failure::OtherVersion);
+            QCOMPARE(failed.first().at(1).toInt(), 2);
+            QCOMPARE(joinFailureText(net::JoinAttempt::Failure::OtherVersion, 2, attempt.address()),
                      QStringLiteral("L'autre programme parle une autre version du duel en réseau "
                                     "(version 2, la nôtre : 1)."));
             QTest::qWait(50);

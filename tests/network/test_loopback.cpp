@@ -2,8 +2,8 @@
 #include "fixeddraws.h"
 #include "net/hostgate.h"
 #include "net/joinattempt.h"
-#include "seats/hostseat.h"
-#include "seats/joinseat.h"
+#include "netplay/hostseat.h"
+#include "netplay/joinseat.h"
 #include "twosides.h"
 #include "window/demin.h"
 #include "windowprobe.h"
@@ -70,6 +70,24 @@ std::vector<wire::Message> readUntil(QTcpSocket& socket, wire::FrameReader& read
     return got;
 }
 
+// After a move on `index`, wherever it was made: the window's keyboard focus is on a
+// covered cell, and that cell tells what the move uncovered ("Ligne 13, colonne 1 : mine.").
+QString focusAfterMove(demin& window, int index)
+{
+    const QWidget* focused = window.focusWidget();
+    const auto* button = qobject_cast<const QAbstractButton*>(focused);
+    if (!button || !button->objectName().startsWith(QStringLiteral("cmdCase(")) ||
+        button->isHidden())
+        return QStringLiteral("focus not on a covered cell: %1")
+            .arg(focused ? focused->objectName() : QStringLiteral("none"));
+    const QString told = button->accessibleDescription();
+    const QString expected =
+        QStringLiteral("Ligne %1, colonne %2, ").arg(index / 15 + 1).arg(index % 15 + 1);
+    if (!told.startsWith(expected) || !told.endsWith(QStringLiteral(" a la main.")))
+        return QStringLiteral("cell %1 tells \"%2\"").arg(button->objectName(), told);
+    return QString();
+}
+
 } // namespace
 
 class TestLoopback : public QObject {
@@ -119,6 +137,12 @@ private slots:
             clickCell(*window, index);
             QTRY_VERIFY(cover(host, index)->isHidden());
             QTRY_COMPARE(visible(joiner), visible(host));
+            // Both players, mover or not, hear the move from a covered cell. The last mine
+            // ends the round: its description is left to the round's boxes.
+            if (index == 209)
+                continue;
+            QTRY_COMPARE(focusAfterMove(host, index), QString());
+            QTRY_COMPARE(focusAfterMove(joiner, index), QString());
         }
         QCOMPARE(caption(joiner, QStringLiteral("lblScore(2)")),
                  QStringLiteral("Score : 15 points"));

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "scriptedview.h"
 
+#include "engine/duel.h"
+
 #include <stdexcept>
 
 namespace volcanelle::testing {
@@ -42,31 +44,45 @@ void ScriptedView::showMinesLeft(const QString& caption)
     log << QStringLiteral("status: ") + caption;
 }
 
-void ScriptedView::announce(const QString& text, const QString& title)
+void ScriptedView::ask(Duel& duel, const Question& question)
 {
-    log << QStringLiteral("announce: %1: %2").arg(title, text);
-}
-
-bool ScriptedView::confirm(const QString&, const QString& title)
-{
-    log << QStringLiteral("confirm: ") + title;
-    // An unscripted question would otherwise be answered by chance; fail loudly instead.
-    if (answers.empty())
-        throw std::logic_error("ScriptedView: no answer queued for a question");
-    const bool answer = answers.front();
-    answers.pop_front();
-    return answer;
-}
-
-std::optional<QString> ScriptedView::askText(const QString&, const QString& title)
-{
-    log << QStringLiteral("ask: ") + title;
-    // The round setup asks until it gets a count; an empty queue would loop for ever.
-    if (typed.empty())
-        throw std::logic_error("ScriptedView: no entry queued for the input box");
-    std::optional<QString> entry = typed.front();
-    typed.pop_front();
-    return entry;
+    switch (question.kind) {
+    case Question::Kind::None:
+        return;
+    case Question::Kind::Notice:
+        log << QStringLiteral("announce: %1: %2").arg(question.title, question.text);
+        if (!holds)
+            duel.acknowledge();
+        return;
+    case Question::Kind::NewRound:
+    case Question::Kind::Quit: {
+        log << QStringLiteral("confirm: ") + question.title;
+        if (holds)
+            return;
+        // An unscripted question would otherwise be answered by chance; fail loudly instead.
+        if (answers.empty())
+            throw std::logic_error("ScriptedView: no answer queued for a question");
+        const bool answer = answers.front();
+        answers.pop_front();
+        duel.answer(answer);
+        return;
+    }
+    case Question::Kind::Count: {
+        log << QStringLiteral("ask: ") + question.title;
+        if (holds)
+            return;
+        // The round setup asks until it gets a count; an empty queue would loop for ever.
+        if (typed.empty())
+            throw std::logic_error("ScriptedView: no entry queued for the input box");
+        const std::optional<QString> entry = typed.front();
+        typed.pop_front();
+        if (entry)
+            duel.answerCount(*entry);
+        else
+            duel.cancel();
+        return;
+    }
+    }
 }
 
 } // namespace volcanelle::testing

@@ -11,8 +11,9 @@
 
 namespace volcanelle::testing {
 
-/// A DuelView for tests: answers the questions from queues given in advance, keeps what
-/// each label shows, and logs every exchange in order ("announce: <title>: <text>",
+/// A DuelView for tests: answers the duel's questions at once from queues given in advance
+/// (announcements are simply acknowledged), keeps what each label shows, and logs every
+/// exchange in order ("announce: <title>: <text>",
 /// "turn: ...", "score1: ...", "won2: ...", "status: ...", "ask: <title>", "confirm: <title>").
 /// Cover and picture changes are not logged, to keep the log readable.
 class ScriptedView : public DuelView {
@@ -21,6 +22,9 @@ public:
     std::deque<std::optional<QString>> typed;
     /// Queued answers to Yes/No questions.
     std::deque<bool> answers;
+
+    /// Leaves every question waiting, for the test to answer through the duel.
+    bool holds = false;
 
     QStringList log;
     QString turn;
@@ -37,9 +41,7 @@ public:
     void showScore(int joueur, const QString& caption) override;
     void showRoundsWon(int joueur, const QString& caption) override;
     void showMinesLeft(const QString& caption) override;
-    void announce(const QString& text, const QString& title) override;
-    bool confirm(const QString& text, const QString& title) override;
-    std::optional<QString> askText(const QString& prompt, const QString& title) override;
+    void ask(Duel& duel, const Question& question) override;
 };
 
 } // namespace volcanelle::testing

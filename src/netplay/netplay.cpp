@@ -1,17 +1,18 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "seats/netplay.h"
+#include "netplay/netplay.h"
 
 #include "engine/texts.h"
 #include "net/hostgate.h"
 #include "net/joinattempt.h"
-#include "seats/hostseat.h"
-#include "seats/joinseat.h"
+#include "netplay/hostseat.h"
+#include "netplay/joinseat.h"
 #include "ui/dialogs.h"
 #include "window/demin.h"
 
 #include <QApplication>
-#include <QEventLoop>
+#include <QTimer>
 #include <cstdio>
+#include <memory>
 
 namespace volcanelle {
 
@@ -46,6 +47,40 @@ auto askUntilRead(const QString& prompt, int maxLength, Bad bad, Read read)
 }
 
 } // namespace
+
+QString lossText(net::Link::Loss loss)
+{
+    switch (loss) {
+    case net::Link::Loss::Garbled:
+        return texts::garbledMessage();
+    case net::Link::Loss::Flooded:
+        return texts::flooding();
+    case net::Link::Loss::Closed:
+    case net::Link::Loss::Silent:
+        break;
+    }
+    return texts::connectionLost();
+}
+
+QString joinFailureText(net::JoinAttempt::Failure reason, int theirVersion, const QString& address)
+{
+    using Failure = net::JoinAttempt::Failure;
+    switch (reason) {
+    case Failure::Unreachable:
+        break;
+    case Failure::WrongCode:
+        return texts::wrongCode();
+    case Failure::HostBusy:
+        return texts::hostBusy();
+    case Failure::LockedOut:
+        return texts::lockedOut();
+    case Failure::OtherVersion:
+        return texts::otherVersion(theirVersion, wire::kVersion);
+    case Failure::Garbled:
+        return texts::garbledAnswer(address);
+    }
+    return texts::unreachable(address);
+}
 
 int hostDuel(quint16 port)
 {
@@ -83,31 +118,30 @@ int joinDuel(std::optional<net::Endpoint> endpoint, std::optional<quint32> code)
             return 0;
     }
 
+    // The attempt runs in the application's own loop; the window opens once the host lets
+    // this side in, and the program ends once the duel does.
     net::JoinAttempt attempt(endpoint->host, endpoint->port, *code);
-    net::Link* link = nullptr;
-    QString failure;
-    QEventLoop wait;
-    QObject::connect(&attempt, &net::JoinAttempt::joined, &wait, [&](net::Link* joined) {
-        link = joined;
-        wait.quit();
+    std::unique_ptr<demin> window;
+    std::unique_ptr<JoinSeat> seat;
+    QObject::connect(&attempt, &net::JoinAttempt::joined, [&](net::Link* link) {
+        window = std::make_unique<demin>();
+        window->setWindowTitle(texts::joinTitle());
+        seat = std::make_unique<JoinSeat>(*window, link);
+        QObject::connect(seat.get(), &JoinSeat::finished, &endWith);
+        window->show();
     });
-    QObject::connect(&attempt, &net::JoinAttempt::failed, &wait, [&](const QString& why) {
-        failure = why;
-        wait.quit();
-    });
-    attempt.start();
-    wait.exec();
-    if (!link) {
-        dialogs::announce(nullptr, failure, texts::networkTitle());
-        return 1;
-    }
-
-    demin window;
-    window.setWindowTitle(texts::joinTitle());
-    JoinSeat seat(window, link);
-    QObject::connect(&seat, &JoinSeat::finished, &endWith);
-    window.show();
-    return QApplication::exec();
+    QObject::connect(&attempt, &net::JoinAttempt::failed,
+                     [&attempt](net::JoinAttempt::Failure reason, int theirVersion) {
+                         dialogs::announce(nullptr,
+                                           joinFailureText(reason, theirVersion, attempt.address()),
+                                           texts::networkTitle());
+                         QApplication::exit(1);
+                     });
+    QTimer::singleShot(0, &attempt, &net::JoinAttempt::start);
+    const int status = QApplication::exec();
+    // The seat speaks to the window as it goes.
+    seat.reset();
+    return status;
 }
 
 } // namespace volcanelle

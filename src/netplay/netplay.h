@@ -2,10 +2,17 @@
 #pragma once
 
 #include "net/address.h"
+#include "net/joinattempt.h"
 
 #include <optional>
 
 namespace volcanelle {
+
+/// What the joiner's player is told when the host at `address` did not let them in.
+/// What the player is told when the link with the other side ends for `loss`.
+QString lossText(net::Link::Loss loss);
+
+QString joinFailureText(net::JoinAttempt::Failure reason, int theirVersion, const QString& address);
 
 /// Hosts a network duel on `port` (0: one the system chooses) in the running application:
 /// shows the game window with its code and waits for the opponent. Returns the program's exit

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "seats/netseat.h"
+#include "netplay/netseat.h"
 
 #include <QTimer>
 
@@ -30,7 +30,7 @@ void NetSeat::drain()
     if (draining_)
         return;
     draining_ = true;
-    while (!inbox_.empty() && busy_ == 0 && state_ == State::Playing) {
+    while (!inbox_.empty() && busy_ == 0 && !holds() && state_ == State::Playing) {
         play(inbox_.pop());
     }
     draining_ = false;

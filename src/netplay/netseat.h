@@ -3,7 +3,7 @@
 
 #include "net/inbox.h"
 #include "net/link.h"
-#include "window/duelseat.h"
+#include "window/remoteduel.h"
 
 #include <QObject>
 
@@ -12,7 +12,7 @@ namespace volcanelle {
 /// What the host's and the joiner's sides of a network duel share: the other side's messages
 /// wait in an inbox and are played one at a time, only while the duel is in play and this side
 /// is not in the middle of a move or a box.
-class NetSeat : public QObject, public DuelSeat {
+class NetSeat : public QObject, public RemoteDuel {
     Q_OBJECT
 public:
     ~NetSeat() override = default;
@@ -45,6 +45,8 @@ protected:
     void end(int status);
     bool busy() const { return busy_ > 0; }
 
+    /// Whether messages must wait now, besides while this side is busy.
+    virtual bool holds() const { return false; }
     /// Acts on one message of the other side.
     virtual void play(const wire::Message& message) = 0;
     virtual void lost(net::Link::Loss loss) = 0;

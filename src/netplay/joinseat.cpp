@@ -1,10 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "seats/joinseat.h"
+#include "netplay/joinseat.h"
 
 #include "engine/minecount.h"
 #include "engine/texts.h"
+#include "netplay/netplay.h"
 #include "ui/dialogs.h"
 #include "window/demin.h"
+
+#include <QTimer>
 
 namespace volcanelle {
 
@@ -12,7 +15,7 @@ JoinSeat::JoinSeat(demin& window, net::Link* link, QObject* parent)
     : NetSeat(State::Playing, parent), window_(window), link_(link)
 {
     link_->setParent(this);
-    window_.setSeat(this);
+    window_.setRemote(this);
     connect(link_, &net::Link::received, this, &JoinSeat::received);
     connect(link_, &net::Link::lost, this, &JoinSeat::lost);
     link_->release();
@@ -20,12 +23,12 @@ JoinSeat::JoinSeat(demin& window, net::Link* link, QObject* parent)
 
 JoinSeat::~JoinSeat()
 {
-    window_.setSeat(nullptr);
+    window_.setRemote(nullptr);
 }
 
 DuelView& JoinSeat::view()
 {
-    return window_;
+    return window_.control();
 }
 
 void JoinSeat::cellClicked(int index)
@@ -42,7 +45,7 @@ void JoinSeat::newRoundChosen()
         return;
     Busy busy(*this);
     const texts::Message question = texts::askNewRound();
-    if (view().confirm(question.text, question.title) && state_ == State::Playing)
+    if (dialogs::confirm(&window_, question.text, question.title) && state_ == State::Playing)
         link_->send(wire::NewRound{});
 }
 
@@ -57,7 +60,7 @@ void JoinSeat::quitChosen()
 bool JoinSeat::confirmQuit()
 {
     const texts::Message question = texts::askQuit();
-    if (!view().confirm(question.text, question.title) || state_ != State::Playing)
+    if (!dialogs::confirm(&window_, question.text, question.title) || state_ != State::Playing)
         return false;
     link_->send(wire::Quit{});
     state_ = State::Ended;
@@ -83,7 +86,13 @@ void JoinSeat::play(const wire::Message& message)
             board.showPicture(cell->index, Picture::None);
         } else {
             board.showPicture(cell->index, static_cast<Picture>(cell->picture));
+            const bool lifted = board.isCovered(cell->index);
             board.uncover(cell->index);
+            if (lifted && moveOpened_++ == 0) {
+                moveStart_ = cell->index;
+                // The rest of the move comes in the same breath: finish it once they are in.
+                QTimer::singleShot(0, this, &JoinSeat::finishMove);
+            }
         }
     } else if (const auto* caption = std::get_if<wire::Caption>(&message)) {
         switch (caption->slot) {
@@ -108,7 +117,7 @@ void JoinSeat::play(const wire::Message& message)
         }
     } else if (const auto* box = std::get_if<wire::Announce>(&message)) {
         Busy busy(*this);
-        view().announce(box->text, box->title);
+        dialogs::announce(&window_, box->text, box->title);
     } else if (std::holds_alternative<wire::AskCount>(message)) {
         Busy busy(*this);
         chooseCount();
@@ -120,6 +129,14 @@ void JoinSeat::play(const wire::Message& message)
         end(0);
     }
     // Anything else has no meaning from the host in play and is dropped.
+}
+
+void JoinSeat::finishMove()
+{
+    if (moveStart_ >= 0)
+        window_.finishShownMove(moveStart_, moveOpened_);
+    moveStart_ = -1;
+    moveOpened_ = 0;
 }
 
 void JoinSeat::chooseCount()
@@ -155,7 +172,7 @@ void JoinSeat::lost(net::Link::Loss loss)
         return;
     }
     state_ = State::Ended;
-    view().announce(net::Link::reason(loss), texts::networkTitle());
+    dialogs::announce(&window_, lossText(loss), texts::networkTitle());
     sayVerdict();
     end(1);
 }
@@ -163,7 +180,7 @@ void JoinSeat::lost(net::Link::Loss loss)
 void JoinSeat::sayVerdict()
 {
     const texts::Message verdict = texts::duelVerdict(roundsWon_[0], roundsWon_[1]);
-    view().announce(verdict.text, verdict.title);
+    dialogs::announce(&window_, verdict.text, verdict.title);
 }
 
 } // namespace volcanelle

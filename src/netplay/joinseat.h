@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "seats/netseat.h"
+#include "engine/duelview.h"
+#include "netplay/netseat.h"
 
 #include <array>
 
@@ -24,20 +25,10 @@ public:
     ~JoinSeat() override;
 
 private:
-    // DuelSeat
+    // RemoteDuel
     void cellClicked(int index) override;
     void newRoundChosen() override;
     void quitChosen() override;
-    // DuelView: the window shows what this seat gives it, and nothing goes back.
-    void coverChanged(int, bool) override {}
-    void pictureChanged(int, Picture) override {}
-    void showTurn(const QString&) override {}
-    void showScore(int, const QString&) override {}
-    void showRoundsWon(int, const QString&) override {}
-    void showMinesLeft(const QString&) override {}
-    void announce(const QString&, const QString&) override {}
-    std::optional<QString> askText(const QString&, const QString&) override { return {}; }
-
     void received(const wire::Message& message);
     void play(const wire::Message& message) override;
     /// Asks this side's player for the mine count until one is sent or the player quits.
@@ -46,6 +37,9 @@ private:
     bool confirmQuit();
     void lost(net::Link::Loss loss) override;
     void sayVerdict();
+    /// The cells the host's last messages uncovered are one move: the focus is placed after
+    /// it as after a move played here.
+    void finishMove();
     DuelView& view();
 
     demin& window_;
@@ -53,6 +47,8 @@ private:
     bool hostLeft_ = false;
     int turn_ = 0;
     std::array<int, 2> roundsWon_{};
+    int moveStart_ = -1; // first cell uncovered by the move being shown, or -1
+    int moveOpened_ = 0;
 };
 
 } // namespace volcanelle

@@ -1,12 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "engine/seats.h"
-#include "seats/netseat.h"
-
-#include <optional>
-
-class QEventLoop;
+#include "engine/duelcontrol.h"
+#include "netplay/netseat.h"
 
 namespace volcanelle {
 
@@ -15,52 +11,55 @@ namespace net {
 class HostGate;
 }
 
-/// The host's side of a network duel. The host is player 1 and holds the duel: its window
-/// runs the rules, and everything the window shows is passed on to the joiner, except the
-/// picture of a covered cell, which never leaves this program.
+/// The host's side of a network duel. The host is player 1 and holds the duel: its window's
+/// duel runs the rules, and this seat plays player 2 there. Everything the duel shows is
+/// passed on to the joiner, except the picture of a covered cell, which never leaves this
+/// program.
 ///
 /// The window waits for an opponent; once one is let in by the gate, the duel starts here.
 /// The joiner's clicks, new rounds and quitting arrive as messages and are played one at a
-/// time, only when this side is not itself in the middle of a move or a box: a click out of
-/// the joiner's turn is dropped. The mine count is asked of whoever started the round.
-class HostSeat : public NetSeat {
+/// time, held while the duel waits for this desk's answer: a click out of the joiner's turn
+/// is refused. The questions put to the joiner are sent, and the duel waits for the answer.
+class HostSeat : public NetSeat, public DuelSeat, public DuelView {
     Q_OBJECT
 public:
     HostSeat(demin& window, net::HostGate& gate, QObject* parent = nullptr);
     ~HostSeat() override;
 
 private:
-    // DuelSeat
-    void cellClicked(int index) override;
-    void newRoundChosen() override;
+    // RemoteDuel: the window's commands while no opponent has come.
+    void cellClicked(int) override {}
+    void newRoundChosen() override {}
     void quitChosen() override;
-    // DuelView: what the window shows, passed on.
+    // DuelSeat: player 2's questions go to the joiner.
+    void ask(Duel& duel, const Question& question) override;
+    void othersAsked(const Question& question) override;
+    // DuelView: what the duel shows, passed on.
     void coverChanged(int index, bool covered) override;
     void pictureChanged(int index, Picture picture) override;
     void showTurn(const QString& caption) override;
     void showScore(int joueur, const QString& caption) override;
     void showRoundsWon(int joueur, const QString& caption) override;
     void showMinesLeft(const QString& caption) override;
-    void announce(const QString& text, const QString& title) override;
-    std::optional<QString> askText(const QString& prompt, const QString& title) override;
+    void settled() override;
+    void ended() override;
 
     void joined(net::Link* link);
     void startDuel();
     void received(const wire::Message& message);
     void play(const wire::Message& message) override;
+    bool holds() const override;
     void lost(net::Link::Loss loss) override;
     /// Shows a box on this side only.
     void sayHere(const QString& text, const QString& title);
     void send(const wire::Message& message);
 
     demin& window_;
-    const Seats seats_{Seat::Desk, Seat::Remote};
+    DuelControl& control_;
     net::Link* link_ = nullptr;
-    bool quiet_ = false;
-    bool joinerChooses_ = false;
     bool joinerLeft_ = false;
-    QEventLoop* countWait_ = nullptr;
-    std::optional<wire::Count> count_;
+    bool countAsked_ = false; // the joiner has been sent the count question
+    bool inPlay_ = false;     // the first round's count has been chosen
 };
 
 } // namespace volcanelle

@@ -1,0 +1,220 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "netplay/hostseat.h"
+
+#include "engine/texts.h"
+#include "net/hostgate.h"
+#include "netplay/netplay.h"
+#include "ui/dialogs.h"
+#include "window/demin.h"
+
+#include <QTimer>
+#include <utility>
+
+namespace volcanelle {
+
+HostSeat::HostSeat(demin& window, net::HostGate& gate, QObject* parent)
+    : NetSeat(State::Waiting, parent), window_(window), control_(window.control())
+{
+    // Until an opponent comes the window plays nothing.
+    window_.setRemote(this);
+    control_.showTurn(texts::waitingForOpponent());
+    connect(&gate, &net::HostGate::joined, this, &HostSeat::joined);
+}
+
+HostSeat::~HostSeat()
+{
+    window_.setRemote(nullptr);
+    control_.removeView(this);
+    if (control_.seat(2) == this)
+        control_.setSeat(2, &window_);
+}
+
+void HostSeat::joined(net::Link* link)
+{
+    link_ = link;
+    link_->setParent(this);
+    connect(link_, &net::Link::received, this, &HostSeat::received);
+    connect(link_, &net::Link::lost, this, &HostSeat::lost);
+    link_->release();
+    state_ = State::Playing;
+    window_.setRemote(nullptr);
+    control_.setSeat(2, this);
+    control_.addView(this);
+    // Out of the gate's own handler before the first box opens.
+    QTimer::singleShot(0, this, &HostSeat::startDuel);
+}
+
+void HostSeat::startDuel()
+{
+    if (state_ == State::Playing)
+        window_.Form_Load();
+}
+
+void HostSeat::quitChosen()
+{
+    if (state_ == State::Waiting)
+        end(0);
+}
+
+void HostSeat::ended()
+{
+    if (state_ != State::Playing)
+        return;
+    // The host cancelled the first mine count: the duel ends before it began. Otherwise the
+    // verdict has been shown on both sides.
+    if (!inPlay_)
+        send(wire::Announce{texts::opponentLeft(), texts::networkTitle()});
+    send(wire::Bye{});
+    state_ = State::Ended;
+    link_->close();
+    end(0);
+}
+
+void HostSeat::settled()
+{
+    inPlay_ = true;
+    // What the joiner sent while this desk answered may be played now.
+    QTimer::singleShot(0, this, &HostSeat::drain);
+}
+
+bool HostSeat::holds() const
+{
+    // While the duel waits for this desk, the joiner's messages wait too.
+    const Question& question = control_.duel().question();
+    return question && question.player != 2;
+}
+
+void HostSeat::received(const wire::Message& message)
+{
+    if (std::holds_alternative<wire::Quit>(message) || std::holds_alternative<wire::Bye>(message))
+        joinerLeft_ = true;
+    take(message, *link_);
+}
+
+void HostSeat::play(const wire::Message& message)
+{
+    Duel& duel = control_.duel();
+    if (const auto* click = std::get_if<wire::Click>(&message)) {
+        // Out of the joiner's turn the click is refused; once the round is over the duel
+        // tells the joiner so.
+        control_.play(2, click->index);
+    } else if (const auto* count = std::get_if<wire::Count>(&message)) {
+        if (duel.question().kind != Question::Kind::Count || duel.question().player != 2)
+            return;
+        countAsked_ = false;
+        // The joiner settles a cancelled box on its side; a count without text is asked again.
+        duel.answerCount(count->given ? count->text : QString());
+    } else if (std::holds_alternative<wire::NewRound>(message)) {
+        duel.askNewRound(2);
+    } else if (std::holds_alternative<wire::Quit>(message) ||
+               std::holds_alternative<wire::Bye>(message)) {
+        // The joiner has confirmed and shown the verdict on its side: only this side's is left.
+        state_ = State::Ended;
+        link_->close(0);
+        const texts::Message verdict =
+            texts::duelVerdict(duel.partiesGagnees(1), duel.partiesGagnees(2));
+        sayHere(verdict.text, verdict.title);
+        end(0);
+    }
+    // Anything else has no meaning from the joiner in play and is dropped.
+}
+
+void HostSeat::ask(Duel& duel, const Question& question)
+{
+    if (state_ != State::Playing)
+        return;
+    switch (question.kind) {
+    case Question::Kind::None:
+        return;
+    case Question::Kind::Count:
+        // Asked again after "Quitter ?" here was declined: the joiner's box is still open.
+        if (!std::exchange(countAsked_, true))
+            send(wire::AskCount{});
+        return;
+    case Question::Kind::NewRound:
+    case Question::Kind::Quit:
+        // The joiner's own questions were answered Yes on its side before it asked.
+        duel.answer(true);
+        return;
+    case Question::Kind::Notice:
+        // Shown there; the duel does not wait for the joiner to read it.
+        send(wire::Announce{question.text, question.title});
+        return;
+    }
+}
+
+void HostSeat::othersAsked(const Question& question)
+{
+    if (question.kind == Question::Kind::Count)
+        send(wire::CountBeingChosen{});
+}
+
+void HostSeat::lost(net::Link::Loss loss)
+{
+    if (state_ != State::Playing)
+        return;
+    if (joinerLeft_) {
+        // The joiner said goodbye first; its farewell is still waiting to be played.
+        drain();
+        return;
+    }
+    state_ = State::Ended;
+    sayHere(lossText(loss), texts::networkTitle());
+    const Duel& duel = control_.duel();
+    const texts::Message verdict =
+        texts::duelVerdict(duel.partiesGagnees(1), duel.partiesGagnees(2));
+    sayHere(verdict.text, verdict.title);
+    end(1);
+}
+
+void HostSeat::sayHere(const QString& text, const QString& title)
+{
+    dialogs::announce(&window_, text, title);
+}
+
+void HostSeat::send(const wire::Message& message)
+{
+    if (link_ && state_ == State::Playing)
+        link_->send(message);
+}
+
+void HostSeat::coverChanged(int index, bool covered)
+{
+    const Picture shown = covered ? Picture::None : control_.duel().board().picture(index);
+    send(wire::Cell{static_cast<std::uint8_t>(index), covered,
+                    static_cast<std::uint8_t>(pictureNumber(shown))});
+}
+
+void HostSeat::pictureChanged(int index, Picture picture)
+{
+    // A covered cell's new picture is a secret until its cover is lifted.
+    if (!control_.duel().board().isCovered(index))
+        send(wire::Cell{static_cast<std::uint8_t>(index), false,
+                        static_cast<std::uint8_t>(pictureNumber(picture))});
+}
+
+void HostSeat::showTurn(const QString& caption)
+{
+    send(wire::Caption{wire::Caption::Slot::Turn,
+                       static_cast<std::uint16_t>(control_.duel().joueur()), caption});
+}
+
+void HostSeat::showScore(int joueur, const QString& caption)
+{
+    send(wire::Caption{joueur == 1 ? wire::Caption::Slot::Score1 : wire::Caption::Slot::Score2, 0,
+                       caption});
+}
+
+void HostSeat::showRoundsWon(int joueur, const QString& caption)
+{
+    send(wire::Caption{joueur == 1 ? wire::Caption::Slot::Won1 : wire::Caption::Slot::Won2,
+                       static_cast<std::uint16_t>(control_.duel().partiesGagnees(joueur)),
+                       caption});
+}
+
+void HostSeat::showMinesLeft(const QString& caption)
+{
+    send(wire::Caption{wire::Caption::Slot::MinesLeft, 0, caption});
+}
+
+} // namespace volcanelle
