@@ -23,15 +23,14 @@ e2e_screen=1200x800x24
 # shellcheck source=xsession.sh
 . "$(dirname "$0")/xsession.sh"
 
+# The joiner is this script's own; the rest, with every log, is xsession.sh's cleanup.
 joiner_pid="" joiner_done=""
 finish() {
     local status=$?
+    set +e
     [ -n "$joiner_pid" ] && [ -z "$joiner_done" ] && stop "$joiner_pid"
-    [ "$status" -ne 0 ] && [ -s "$work/joiner.log" ] &&
-        { echo "--- joiner output:" >&2; cat "$work/joiner.log" >&2; }
-    cleanup_session "$status"
+    cleanup "$status"
 }
-cleanup_session() { (exit "$1"); cleanup; }
 trap finish EXIT
 
 run() { # run <log> <arguments...>: the game on the real X platform, in the background
