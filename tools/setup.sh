@@ -1,8 +1,11 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
-# Installs the Debian packages that are missing, then configures and builds.
-#   setup.sh play   the game alone, into build-play/ (tools/debian-packages-play.txt)
-#   setup.sh test   everything: game, tests, benchmarks, into build/ (both package lists)
+# Installs the Debian packages that are missing, then configures and builds; as root, or
+# through sudo for any other user.
+#   setup.sh play     the game alone, into build-play/ (tools/debian-packages-play.txt)
+#   setup.sh install  the same, then the game's Debian package, made by cpack and installed
+#                     with apt (tools/debian-packages-install.txt too)
+#   setup.sh test     everything: game, tests, benchmarks, into build/ (all three lists)
 # Quick when everything is already there: apt is only called for missing packages.
 set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -27,25 +30,39 @@ install_lists() { # install_lists <list file>...
     fi
 }
 
-case "${1:-}" in
-play)
-    install_lists "$here/tools/debian-packages-play.txt"
+configure_play() {
     if [ ! -f "$here/build-play/build.ninja" ]; then
         # One translation unit per target instead of one per file: each file no longer parses
         # Qt's headers on its own, which halves the first build's processor time.
         cmake -S "$here" -B "$here/build-play" -G Ninja -DBUILD_TESTING=OFF -DCMAKE_UNITY_BUILD=ON
     fi
+}
+
+case "${1:-}" in
+play)
+    install_lists "$here/tools/debian-packages-play.txt"
+    configure_play
     cmake --build "$here/build-play" --target volcanelle
     ;;
+install)
+    install_lists "$here/tools/debian-packages-play.txt" "$here/tools/debian-packages-install.txt"
+    configure_play
+    cmake --build "$here/build-play"
+    # A folder of its own, so that the one package in it is the one just made.
+    rm -rf "$here/build-play/package"
+    (cd "$here/build-play" && cpack -B package)
+    as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -q "$here"/build-play/package/*.deb
+    ;;
 test)
-    install_lists "$here/tools/debian-packages-play.txt" "$here/tools/debian-packages-test.txt"
+    install_lists "$here/tools/debian-packages-play.txt" "$here/tools/debian-packages-install.txt" \
+        "$here/tools/debian-packages-test.txt"
     if [ ! -f "$here/build/build.ninja" ]; then
         cmake -S "$here" -B "$here/build" -G Ninja
     fi
     cmake --build "$here/build"
     ;;
 *)
-    echo "usage: setup.sh play|test" >&2
+    echo "usage: setup.sh play|install|test" >&2
     exit 2
     ;;
 esac

@@ -47,7 +47,13 @@ if [ ! -f "$here/build-asan/build.ninja" ]; then
         -DCMAKE_CXX_FLAGS="-O1 -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined"
 fi
 cmake --build "$here/build-asan"
-ASAN_OPTIONS=detect_leaks=1:check_initialization_order=1 \
+# intercept_tls_get_addr=0: this runtime takes a dynamic TLS block that happens to start 16
+# bytes past a page boundary for one with a header from glibc before 2.25, reads its own
+# allocator's chunk header as that block's address and size, and the leak check then scans
+# that made-up range: "Tracer caught signal 11", a fatal error, status 1, at random. Without
+# the interception nothing is lost: these blocks come from malloc in the dynamic linker, and
+# the leak check counts every allocation made there as reachable and scans it.
+ASAN_OPTIONS=detect_leaks=1:check_initialization_order=1:intercept_tls_get_addr=0 \
     LSAN_OPTIONS=suppressions="$here/tests/reliability/sanitizers/lsan.supp" \
     UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
     ctest --test-dir "$here/build-asan" --output-on-failure

@@ -26,17 +26,26 @@ done
 step="reading the board through AT-SPI"
 mkdir -p -m 700 "$work/runtime"
 # Inside the private session: the accessibility bus first (activated by a first query), then
-# the game with Qt's bridge on, then the reader; the game is stopped whatever the outcome.
-GAME="$game" READER="$reader" XDG_RUNTIME_DIR="$work/runtime" LC_ALL=C.UTF-8 \
-    dbus-run-session -- bash -c '
+# the game with Qt's bridge on, then the reader. A game that ends first ends the reading; the
+# game is stopped whatever the outcome, and its output is the cleanup's to show.
+GAME="$game" READER="$reader" GAME_LOG="$work/game.log" XDG_RUNTIME_DIR="$work/runtime" \
+    LC_ALL=C.UTF-8 dbus-run-session -- bash -c '
         timeout 15 /usr/bin/python3 -c "import pyatspi; pyatspi.Registry.getDesktop(0)" ||
             { echo "FAIL: the accessibility bus did not start" >&2; exit 1; }
-        QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 QT_QPA_PLATFORM=xcb "$GAME" >/dev/null 2>&1 &
+        QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 QT_QPA_PLATFORM=xcb "$GAME" >"$GAME_LOG" 2>&1 &
         game_pid=$!
+        timeout 45 /usr/bin/python3 "$READER" &
+        reader_pid=$!
         status=0
-        timeout 45 /usr/bin/python3 "$READER" || status=$?
-        kill "$game_pid" 2>/dev/null || true
-        wait "$game_pid" 2>/dev/null || true
+        wait -n -p ended "$game_pid" "$reader_pid" || status=$?
+        if [ "$ended" = "$game_pid" ]; then
+            echo "FAIL: the game ended with status $status while being read" >&2
+            kill "$reader_pid" 2>/dev/null
+            wait "$reader_pid" 2>/dev/null
+            exit 1
+        fi
+        kill "$game_pid" 2>/dev/null
+        wait "$game_pid" 2>/dev/null
         [ "$status" -ne 124 ] || echo "FAIL: the reader got no answer within 45 s" >&2
         exit "$status"
     ' 2> >(grep -v "dbus-daemon\|SpiRegistry\|XDG_RUNTIME" >&2)

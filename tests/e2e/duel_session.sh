@@ -70,8 +70,10 @@ verdict=$(wait_for_window "Recommencez le duel un autre fois !" 10)
 step="closing the verdict"
 keys_to "$verdict" key Return
 pressed=$(now)
+# A bound against a hang, not a speed target: a sanitizer build checks for leaks on its way
+# out, which a loaded machine stretches to seconds. The time taken is printed below.
 until ! game_alive; do
-    past "$pressed" 1 && fail "the game still runs 1 s after the verdict was closed"
+    past "$pressed" 10 && fail "the game still runs 10 s after the verdict was closed"
     sleep 0.02
 done
 game_status=0

@@ -5,8 +5,16 @@
 # Usage: no_display.sh <path to the volcanelle executable>
 set -uo pipefail
 
+# Bounded below the test's own limit, so that the trap below always runs and stops Xvfb.
+if [ -z "${VOLCANELLE_E2E_BOUNDED:-}" ]; then
+    exec timeout --kill-after=5 50 env VOLCANELLE_E2E_BOUNDED=1 "$0" "$@"
+fi
+
 game=${1:?usage: no_display.sh <volcanelle executable>}
 failures=0
+xvfb_pid="" work=""
+trap '[ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null; wait; [ -z "$work" ] || rm -rf "$work"' EXIT
+trap 'echo "FAIL: time limit reached" >&2; exit 124' INT TERM
 
 # expect <status> <exact standard error> <env arguments...> -- <game arguments...>
 expect() {
@@ -37,7 +45,6 @@ expect 1 "${head}la plateforme « nulle-part » demandée par la variable QT_QPA
 # A screen of 256 colours, on which Qt's widgets crash.
 if command -v Xvfb >/dev/null && command -v xauth >/dev/null; then
     work=$(mktemp -d)
-    trap 'kill "$xvfb_pid" 2>/dev/null; wait 2>/dev/null; rm -rf "$work"' EXIT
     export XAUTHORITY="$work/Xauthority"
     cookie=$(od -An -N16 -tx1 /dev/urandom | tr -d ' \n')
     xauth -q -f "$XAUTHORITY" add :0 . "$cookie" 2>/dev/null
@@ -49,6 +56,7 @@ if command -v Xvfb >/dev/null && command -v xauth >/dev/null; then
         sleep 0.05
     done
     eight=":$(cat "$work/display")"
+    [ "$eight" != ":" ] || { echo "FAIL: Xvfb gave no display within 10 s" >&2; exit 1; }
     xauth -q -f "$XAUTHORITY" add "$eight" . "$cookie" 2>/dev/null
     expect 1 "Volcanelle a besoin d'un écran d'au moins 15 bits par pixel : celui de l'affichage « $eight » n'en a que 8." \
         DISPLAY="$eight" XAUTHORITY="$XAUTHORITY" --

@@ -70,12 +70,15 @@ def xdo(*arguments):
                           text=True).stdout.split()
 
 
-def window(title, seconds):
+def window(title, seconds, game):
     end = time.time() + seconds
     while time.time() < end:
         found = xdo("search", "--onlyvisible", "--name", "^%s$" % re.escape(title))
         if found:
             return found[0]
+        if game.poll() is not None:
+            raise SystemExit("FAIL: the game ended with status %d before a window titled %r"
+                             % (game.returncode, title))
         time.sleep(0.1)
     raise SystemExit("FAIL: no window titled %r within %d s" % (title, seconds))
 
@@ -133,7 +136,7 @@ def play(arguments, moves, computer):
     game = subprocess.Popen([GAME, *arguments], env=env, stdout=subprocess.DEVNULL,
                             stderr=open(os.path.join(WORK, "game.log"), "a"))
     started.append(game)
-    box = window("Saisie", 20)
+    box = window("Saisie", 20, game)
     xdo("windowactivate", "--sync", box)
     quiet()
     # Orca answers every key before the game gets it: one at a time, each once it is done.
@@ -142,7 +145,7 @@ def play(arguments, moves, computer):
         quiet(1.0)
     before = len(said())
     xdo("key", "Return")
-    board = window("Volcanelle — contre l'ordinateur" if computer else "Volcanelle", 10)
+    board = window("Volcanelle — contre l'ordinateur" if computer else "Volcanelle", 10, game)
     xdo("windowactivate", "--sync", board)
     end = time.time() + 20
     while time.time() < end and focused_cell(said()[before:]) is None:
@@ -230,5 +233,8 @@ finally:
         except subprocess.TimeoutExpired:
             process.kill()
 if failures:
+    # The work folder goes with the script; what Orca said and its debug log stay for a look.
+    subprocess.run(["rm", "-rf", "/tmp/orca-last"])
     subprocess.run(["cp", "-r", WORK, "/tmp/orca-last"])
+    print("FAIL: the transcript and Orca's debug log are kept in /tmp/orca-last", file=sys.stderr)
 sys.exit(1 if failures else 0)

@@ -10,7 +10,7 @@
 set -euo pipefail
 
 if [ -z "${VOLCANELLE_E2E_BOUNDED:-}" ]; then
-    exec timeout --kill-after=5 90 env VOLCANELLE_E2E_BOUNDED=1 "$0" "$@"
+    exec timeout --kill-after=5 180 env VOLCANELLE_E2E_BOUNDED=1 "$0" "$@"
 fi
 
 game=${1:?usage: outside_clients.sh <volcanelle executable> <minimiser helper>}
@@ -21,7 +21,8 @@ minimiser=${2:?usage: outside_clients.sh <volcanelle executable> <minimiser help
 # shellcheck source=xsession.sh
 . "$(dirname "$0")/xsession.sh"
 
-# Waits up to <seconds> for the game to end, and requires status 0.
+# Waits up to <seconds> for the game to end, and requires status 0. A bound against a hang:
+# a sanitizer build checks for leaks on its way out.
 expect_game_end() { # expect_game_end <seconds>
     local start status=0
     start=$(now)
@@ -46,14 +47,14 @@ step="destroying the first mine-count box"
 start_game
 box=$(wait_for_window "Saisie" 20)
 xdo windowclose "$box" || fail "xdotool could not destroy the box"
-expect_game_end 5
+expect_game_end 15
 
 step="destroying the game window"
 start_game
 answer_box 45
 find_game_window
 xdo windowclose "$main" || fail "xdotool could not destroy the game window"
-expect_game_end 5
+expect_game_end 15
 
 step="destroying the quit question"
 start_game
@@ -69,7 +70,7 @@ game_alive || fail "the game ended when its question was destroyed"
 windows=$(open_titles)
 [ "$windows" = '"Volcanelle"' ] || fail "after the question was destroyed the windows are: $windows"
 xdo windowclose "$main" || fail "xdotool could not destroy the game window"
-expect_game_end 5
+expect_game_end 15
 
 step="unmapping a later mine-count box"
 start_game
@@ -87,7 +88,7 @@ sleep 0.3
 windows=$(open_titles)
 [ "$windows" = '"Volcanelle"' ] || fail "after the second count the windows are: $windows"
 xdo windowclose "$main" || fail "xdotool could not destroy the game window"
-expect_game_end 5
+expect_game_end 15
 
 map_state() { # map_state <window>
     xwininfo -id "$1" 2>/dev/null | sed -n 's/^ *Map State: //p'
@@ -119,7 +120,7 @@ game_alive || fail "the game ended when its window was minimised"
 stop "$minimiser_pid"
 xdo windowmap "$main" || fail "xdotool could not restore the game window"
 xdo windowclose "$main" || fail "xdotool could not destroy the game window"
-expect_game_end 5
+expect_game_end 15
 
 step="done"
 echo "PASS"

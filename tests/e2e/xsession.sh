@@ -28,15 +28,22 @@ stop() { # stop <pid>
     wait "$pid" 2>/dev/null || true
 }
 
-cleanup() {
-    local status=$?
+# The EXIT trap, or the last call of a script's own trap, which passes the status: stops what
+# was started, prints why on failure, removes the work folder. Nothing here may end the
+# script before that, so errexit is off from its first line.
+cleanup() { # cleanup [status]
+    local status=${1:-$?} log
+    set +e
     trap - EXIT INT TERM
     [ -n "$game_pid" ] && [ -z "$game_done" ] && stop "$game_pid"
     [ -n "$xvfb_pid" ] && stop "$xvfb_pid"
     if [ "$status" -ne 0 ]; then
+        [ "$status" -eq 124 ] && step="$step (time limit reached)"
         echo "FAIL while: $step" >&2
-        [ -s "$work/game.log" ] && { echo "--- game output:" >&2; cat "$work/game.log" >&2; }
-        [ -s "$work/xvfb.log" ] && { echo "--- Xvfb output:" >&2; cat "$work/xvfb.log" >&2; }
+        # Every program's output: game.log, xvfb.log and whatever else a script logs here.
+        for log in "$work"/*.log; do
+            [ -s "$log" ] && { echo "--- ${log##*/} :" >&2; cat "$log" >&2; }
+        done
     fi
     rm -rf "$work"
     exit "$status"
