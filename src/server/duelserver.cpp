@@ -162,7 +162,7 @@ Room* DuelServer::openRoom(const QHostAddress& by)
         code = net::drawRoomCode();
     auto* room = new Room(code, makeDuel_, limits_, this);
     rooms_.emplace(code, room);
-    connect(room, &Room::event, this, [this, room](const QString& what) { log(room, what); });
+    connect(room, &Room::happened, this, [this, room](const QString& what) { log(room, what); });
     log(room, QStringLiteral("opened by %1").arg(by.toString()));
     return room;
 }

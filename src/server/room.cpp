@@ -50,7 +50,7 @@ void Room::seat(int side, ClientLink* link)
     welcome(side);
     if (side == 2) {
         joined_ = true;
-        emit event(QStringLiteral("joined by %1").arg(link->address().toString()));
+        emit happened(QStringLiteral("joined by %1").arg(link->address().toString()));
         duel_->start();
         if (duel_->over())
             end();
@@ -78,7 +78,7 @@ void Room::resume(int side, ClientLink* link)
     link->room = this;
     link->side = side;
     welcome(side);
-    emit event(QStringLiteral("side %1 back from %2").arg(side).arg(link->address().toString()));
+    emit happened(QStringLiteral("side %1 back from %2").arg(side).arg(link->address().toString()));
     if (joined_)
         duel_->replay(side);
     post(3 - side, wire::Opponent{true});
@@ -100,7 +100,7 @@ void Room::leave(ClientLink* link)
     s.link = nullptr;
     s.awaySince = steadyMs();
     link->room = nullptr;
-    emit event(QStringLiteral("side %1 lost").arg(link->side));
+    emit happened(QStringLiteral("side %1 lost").arg(link->side));
     post(3 - link->side, wire::Opponent{false});
 }
 
@@ -118,7 +118,7 @@ bool Room::tick(std::int64_t now)
     if (ended_)
         return true;
     if (!joined_ && now - openedAt_ >= limits_.unjoinedRoomMs) {
-        emit event(QStringLiteral("expired unjoined"));
+        emit happened(QStringLiteral("expired unjoined"));
         post(1, wire::Announce{texts::roomExpired(), texts::title()});
         end();
         return true;
@@ -126,7 +126,7 @@ bool Room::tick(std::int64_t now)
     for (int side = 1; side <= 2; ++side) {
         const Side& s = at(side);
         if (!s.link && s.awaySince != 0 && now - s.awaySince >= limits_.awayMs) {
-            emit event(QStringLiteral("side %1 gone for good").arg(side));
+            emit happened(QStringLiteral("side %1 gone for good").arg(side));
             if (joined_)
                 duel_->stop();
             end();
@@ -144,7 +144,7 @@ void Room::close(const QString& farewell)
         duel_->stop();
     for (int side = 1; side <= 2; ++side)
         post(side, wire::Announce{farewell, texts::title()});
-    emit event(QStringLiteral("closed by the server's stop"));
+    emit happened(QStringLiteral("closed by the server's stop"));
     end();
 }
 
@@ -167,7 +167,7 @@ void Room::end()
         s.link->finish();
         s.link = nullptr;
     }
-    emit event(QStringLiteral("ended"));
+    emit happened(QStringLiteral("ended"));
 }
 
 } // namespace volcanelle::server

@@ -47,7 +47,7 @@ public:
 
 signals:
     /// One line about the room for the server's log.
-    void event(const QString& what);
+    void happened(const QString& what);
 
 private:
     struct Side {

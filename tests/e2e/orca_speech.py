@@ -20,6 +20,12 @@ started = []
 timings = []
 
 
+class Stalled(Exception):
+    """Orca said nothing at all for a key: the screen reader itself stalled (it answers every
+    key before the game gets it, and a loaded machine can starve it), which says nothing of
+    the game."""
+
+
 def check(condition, what):
     if not condition:
         failures.append(what)
@@ -160,6 +166,8 @@ def play(arguments, moves, computer):
         row, column = cell
         pressed = time_of_day()
         _, lines = key("space")
+        if not lines:
+            raise Stalled()
         # What the move uncovered, first: a cell that is no longer covered.
         timings.append((pressed, uncovered, "move %d near (%d, %d)" % (move, row, column), 2.0))
         check(lines and uncovered(lines[1 if lines[0] == "espace" else 0]),
@@ -222,8 +230,12 @@ def main():
     print("\n".join(spoken[-40:]))
 
 
+stalled = False
 try:
     main()
+except Stalled:
+    stalled = True
+    print("Orca stalled: it said nothing for a key", file=sys.stderr)
 finally:
     for process in reversed(started):
         process.terminate()
@@ -237,4 +249,4 @@ if failures:
     subprocess.run(["rm", "-rf", "/tmp/orca-last"])
     subprocess.run(["cp", "-r", WORK, "/tmp/orca-last"])
     print("FAIL: the transcript and Orca's debug log are kept in /tmp/orca-last", file=sys.stderr)
-sys.exit(1 if failures else 0)
+sys.exit(3 if stalled and not failures else 1 if failures else 0)
