@@ -9,13 +9,16 @@
 
 namespace volcanelle {
 
-Duel::Duel(DuelView& view, RandomSource& random) : view_(view), random_(random), board_(&view) {}
+Duel::Duel(DuelView& view, RandomSource& random, texts::Opponent opponent)
+    : view_(view), random_(random), opponent_(opponent), board_(&view)
+{
+}
 
 bool Duel::startDuel()
 {
     partiesGagnees_ = {0, 0};
     joueur_ = 1;
-    view_.showTurn(texts::turnCaption(joueur_));
+    view_.showTurn(texts::turnCaption(joueur_, opponent_));
     return nouvelleManche();
 }
 
@@ -131,7 +134,8 @@ void Duel::endRound()
     else if (score_[0] < score_[1])
         winner = 2;
 
-    const texts::Message verdict = winner ? texts::roundWonBy(winner) : texts::roundDrawn();
+    const texts::Message verdict =
+        winner ? texts::roundWonBy(winner, opponent_) : texts::roundDrawn();
     view_.announce(verdict.text, verdict.title);
     if (winner) {
         const int rounds = ++partiesGagnees_[slot(winner)];
@@ -143,7 +147,7 @@ void Duel::endRound()
 void Duel::changeJoueur(int p)
 {
     joueur_ = p == 1 ? 2 : 1;
-    view_.showTurn(texts::turnCaption(joueur_));
+    view_.showTurn(texts::turnCaption(joueur_, opponent_));
 }
 
 void Duel::decouvreAutour(int index)
@@ -169,7 +173,8 @@ bool Duel::askQuit()
     if (!view_.confirm(question.text, question.title))
         return false;
 
-    const texts::Message verdict = texts::duelVerdict(partiesGagnees_[0], partiesGagnees_[1]);
+    const texts::Message verdict =
+        texts::duelVerdict(partiesGagnees_[0], partiesGagnees_[1], opponent_);
     view_.announce(verdict.text, verdict.title);
     return true;
 }

@@ -4,6 +4,7 @@
 #include "engine/board.h"
 #include "engine/duelview.h"
 #include "engine/randomsource.h"
+#include "engine/texts.h"
 
 #include <QString>
 #include <array>
@@ -32,7 +33,8 @@ int drawnCell(double r);
 /// the player who won more rounds.
 class Duel {
 public:
-    Duel(DuelView& view, RandomSource& random);
+    /// `opponent` says how the texts name player 2.
+    Duel(DuelView& view, RandomSource& random, texts::Opponent opponent = texts::Opponent::Person);
 
     /// Starts the duel and sets up its first round. False when the players cancelled the
     /// first mine-count question: they have nothing to lose yet, and the game should end.
@@ -78,6 +80,7 @@ private:
 
     DuelView& view_;
     RandomSource& random_;
+    texts::Opponent opponent_;
     Board board_;
     int joueur_ = 1;
     std::array<int, 2> score_{};
