@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "seats/computerplayer.h"
 
-#include "engine/solver.h"
 #include "engine/visibleboard.h"
 
 #include <QApplication>
 #include <QWidget>
 #include <cstdio>
+#include <random>
 
 namespace volcanelle {
 
@@ -20,10 +20,10 @@ constexpr int kBoxRecheck = 50;
 
 } // namespace
 
-ComputerPlayer::ComputerPlayer(Duel& duel, const Seats& seats, std::function<void(int)> click,
-                               QObject* parent)
-    : QObject(parent), duel_(duel), seats_(seats), click_(std::move(click)),
-      pace_(paceFromEnvironment())
+ComputerPlayer::ComputerPlayer(Duel& duel, const Seats& seats, Level level,
+                               std::function<void(int)> click, QObject* parent)
+    : QObject(parent), duel_(duel), seats_(seats), level_(level, std::random_device{}()),
+      click_(std::move(click)), pace_(paceFromEnvironment())
 {
     beat_.setSingleShot(true);
     connect(&beat_, &QTimer::timeout, this, &ComputerPlayer::play);
@@ -64,7 +64,7 @@ void ComputerPlayer::play()
         return;
 
     const VisibleBoard seen(duel_.board(), duel_.bombesRestantes());
-    const int cell = bestCell(seen, mineOdds(seen));
+    const int cell = level_.chooseCell(seen);
     if (cell < 0)
         return;
     click_(cell);

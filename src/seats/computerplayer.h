@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "engine/computerlevel.h"
 #include "engine/seats.h"
 
 #include <QObject>
@@ -11,14 +12,14 @@ namespace volcanelle {
 
 class Duel;
 
-/// The computer at one side of the duel: when that side has the turn, it clicks the cell
-/// the solver finds most likely to hide a mine, one click per beat, so the players can
-/// follow. The beat is 600 ms, or VOLCANELLE_COMPUTER_PACE_MS milliseconds.
+/// The computer at one side of the duel: when that side has the turn, it clicks the cell its
+/// level chooses (ComputerLevel), one click per beat, so the players can follow. The beat is
+/// 600 ms, or VOLCANELLE_COMPUTER_PACE_MS milliseconds.
 class ComputerPlayer : public QObject {
     Q_OBJECT
 public:
     /// `click` plays a move on a cell as the window plays the desk's moves.
-    ComputerPlayer(Duel& duel, const Seats& seats, std::function<void(int)> click,
+    ComputerPlayer(Duel& duel, const Seats& seats, Level level, std::function<void(int)> click,
                    QObject* parent = nullptr);
 
     /// The pace read from the environment: 600 ms when unset; a value that is not a whole
@@ -30,12 +31,14 @@ public:
     void wake();
 
     int pace() const { return pace_; }
+    Level level() const { return level_.level(); }
 
 private:
     void play();
 
     Duel& duel_;
     const Seats& seats_;
+    ComputerLevel level_;
     std::function<void(int)> click_;
     int pace_;
     QTimer beat_;
