@@ -44,12 +44,14 @@ QString pictureName(int index, Picture picture, bool covered)
     return cellName(index) + QStringLiteral(", ") + shows;
 }
 
-QString moveNews(int opened, int finder, int points_, const QString& turn)
+QString moveNews(int opened, int finder, int points_, const QString& turn, texts::Opponent opponent)
 {
     QStringList news;
     if (opened > 1)
         news << QStringLiteral("%1 cases découvertes").arg(opened);
-    if (points_ > 0)
+    if (points_ > 0 && finder == 2 && opponent == texts::Opponent::Computer)
+        news << QStringLiteral("l'ordinateur a %1").arg(points(points_));
+    else if (points_ > 0)
         news << QStringLiteral("le joueur %1 a %2").arg(finder).arg(points(points_));
     QString told = news.join(QStringLiteral(", "));
     if (!told.isEmpty())
@@ -58,9 +60,9 @@ QString moveNews(int opened, int finder, int points_, const QString& turn)
 }
 
 QString moveDescription(int index, Picture picture, int opened, int finder, int points_,
-                        const QString& turn)
+                        const QString& turn, texts::Opponent opponent)
 {
-    QString news = moveNews(opened, finder, points_, QString());
+    QString news = moveNews(opened, finder, points_, QString(), opponent);
     if (news.endsWith(QLatin1String(". ")))
         news.chop(2);
     QString told = pictureName(index, picture, false);
@@ -71,11 +73,15 @@ QString moveDescription(int index, Picture picture, int opened, int finder, int 
     return told + QStringLiteral(". ") + turn;
 }
 
-QString duelSummary(const QString& minesLeft, int points1, int rounds1, int points2, int rounds2)
+QString duelSummary(const QString& minesLeft, int points1, int rounds1, int points2, int rounds2,
+                    texts::Opponent opponent)
 {
-    const auto player = [](int number, int score, int rounds) {
-        return QStringLiteral("Joueur %1, %2, %3 %4. ")
-            .arg(number)
+    const auto player = [opponent](int number, int score, int rounds) {
+        const QString who = number == 2 && opponent == texts::Opponent::Computer
+                                ? QStringLiteral("L'ordinateur")
+                                : QStringLiteral("Joueur %1").arg(number);
+        return QStringLiteral("%1, %2, %3 %4. ")
+            .arg(who)
             .arg(points(score))
             .arg(rounds)
             .arg(rounds > 1 ? QStringLiteral("manches gagnées") : QStringLiteral("manche gagnée"));

@@ -95,7 +95,7 @@ void demin::buildContents(bool catchUp)
     connect(board_, &BoardWidget::summaryAsked, this, [this] {
         board_->announce(accessible::duelSummary(status_->text(), duel_.score(1),
                                                  duel_.partiesGagnees(1), duel_.score(2),
-                                                 duel_.partiesGagnees(2)));
+                                                 duel_.partiesGagnees(2), opponentOf(seats_)));
     });
     buildMenu();
     orderTabs();
@@ -256,7 +256,8 @@ void demin::playMove(int index)
     }
     const int points = duel_.score(player) > pointsBefore ? duel_.score(player) : 0;
     board_->finishMove(accessible::moveDescription(index, duel_.board().picture(index), opened,
-                                                   player, points, lblMain_->text()));
+                                                   player, points, lblMain_->text(),
+                                                   opponentOf(seats_)));
 }
 
 void demin::cmdNouvellePartie_Click()
