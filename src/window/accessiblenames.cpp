@@ -3,8 +3,6 @@
 
 #include "engine/grid.h"
 
-#include <QStringList>
-
 namespace volcanelle::accessible {
 
 namespace {
@@ -44,30 +42,14 @@ QString pictureName(int index, Picture picture, bool covered)
     return cellName(index) + QStringLiteral(", ") + shows;
 }
 
-QString moveNews(int opened, int finder, int points_, const QString& turn)
-{
-    QStringList news;
-    if (opened > 1)
-        news << QStringLiteral("%1 cases découvertes").arg(opened);
-    if (points_ > 0)
-        news << QStringLiteral("le joueur %1 a %2").arg(finder).arg(points(points_));
-    QString told = news.join(QStringLiteral(", "));
-    if (!told.isEmpty())
-        told[0] = told[0].toUpper();
-    return told.isEmpty() ? turn : told + QStringLiteral(". ") + turn;
-}
-
 QString moveDescription(int index, Picture picture, int opened, int finder, int points_,
                         const QString& turn)
 {
-    QString news = moveNews(opened, finder, points_, QString());
-    if (news.endsWith(QLatin1String(". ")))
-        news.chop(2);
     QString told = pictureName(index, picture, false);
-    if (!news.isEmpty()) {
-        news[0] = news[0].toLower();
-        told += QStringLiteral(", ") + news;
-    }
+    if (opened > 1)
+        told += QStringLiteral(", %1 cases découvertes").arg(opened);
+    if (points_ > 0)
+        told += QStringLiteral(", le joueur %1 a %2").arg(finder).arg(points(points_));
     return told + QStringLiteral(". ") + turn;
 }
 

@@ -22,9 +22,6 @@ QString pictureName(int index, Picture picture, bool covered);
 /// and the finder's points when a mine was found (`points` > 0).
 QString moveDescription(int index, Picture picture, int opened, int finder, int points,
                         const QString& turn);
-/// The same without the cell, for when the focus is on it and its name already says it:
-/// "23 cases découvertes. Le joueur n°2 a la main."
-QString moveNews(int opened, int finder, int points, const QString& turn);
 
 /// The state of the duel, asked for with a key: each player's points and rounds won, and the
 /// mines still hidden.

@@ -178,12 +178,6 @@ int BoardWidget::cellOf(const QObject* object) const
     return found == pictures_.end() ? -1 : static_cast<int>(found - pictures_.begin());
 }
 
-int BoardWidget::focusedCell() const
-{
-    const QWidget* focused = focusWidget();
-    return focused && focused->hasFocus() ? cellOf(focused) : -1;
-}
-
 QWidget* BoardWidget::cellWidget(int index) const
 {
     return isCovered(index) ? static_cast<QWidget*>(cover(index)) : picture(index);

@@ -57,8 +57,6 @@ public:
     QWidget* cellWidget(int index) const;
     /// The cell whose cover or picture is `object`, or -1.
     int cellOf(const QObject* object) const;
-    /// The cell that has the keyboard focus, or -1.
-    int focusedCell() const;
     /// Whether cell `index` (0 <= index < 225) is covered, and what lies under it.
     bool isCovered(int index) const { return covered_[static_cast<std::size_t>(index)]; }
     Picture shownAt(int index) const { return shown_[static_cast<std::size_t>(index)]; }
