@@ -23,6 +23,16 @@ done
 # shellcheck source=xsession.sh
 . "$(dirname "$0")/xsession.sh"
 
+# speech-dispatcher, spawned on Orca's first word, leaves the D-Bus session to live on its
+# own; it and its module are found by the paths under $work that only this run uses.
+finish() {
+    local status=$?
+    pkill -f -- "$work/runtime/speech-dispatcher" 2>/dev/null || true
+    pkill -f -- "$work/home/.config/speech-dispatcher" 2>/dev/null || true
+    cleanup "$status"
+}
+trap finish EXIT
+
 step="preparing a French screen reader that speaks into a file"
 home="$work/home"
 mkdir -p "$home/.config/speech-dispatcher/modules" "$work/locale"
