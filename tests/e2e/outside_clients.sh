@@ -17,6 +17,10 @@ game=${1:?usage: outside_clients.sh <volcanelle executable> <minimiser helper>}
 minimiser=${2:?usage: outside_clients.sh <volcanelle executable> <minimiser helper>}
 [ -x "$game" ] || { echo "FAIL: no executable at $game" >&2; exit 1; }
 [ -x "$minimiser" ] || { echo "FAIL: no executable at $minimiser" >&2; exit 1; }
+for tool in Xvfb xauth xdotool xwininfo; do
+    command -v "$tool" >/dev/null ||
+        { echo "FAIL: $tool is missing (see tools/debian-packages-test.txt)" >&2; exit 1; }
+done
 
 # shellcheck source=xsession.sh
 . "$(dirname "$0")/xsession.sh"
