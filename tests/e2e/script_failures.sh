@@ -38,8 +38,12 @@ for script in "$here"/*.sh; do
         [ -z "$left" ] && break
         sleep 0.05
     done
-    # shellcheck disable=SC2086 # one pid per word
-    [ -z "$left" ] || fail "$name left running: $(ps -o pid=,args= -p ${left//$'\n'/,})"
+    if [ -n "$left" ]; then
+        # shellcheck disable=SC2086 # one pid per word
+        fail "$name left running: $(ps -o pid=,args= -p ${left//$'\n'/,})"
+        # shellcheck disable=SC2086
+        kill $left 2>/dev/null
+    fi
     [ -z "$(ls -A "$scratch")" ] || fail "$name left in its temporary folder: $(ls -A "$scratch")"
     rm -rf "$scratch"
 done
