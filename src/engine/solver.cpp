@@ -1,51 +1,22 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "engine/solver.h"
 
+#include "engine/deduction.h"
+#include "engine/groupestimate.h"
+
 #include <algorithm>
 #include <cmath>
 #include <limits>
 #include <map>
-#include <numeric>
-#include <vector>
 
 namespace volcanelle {
 
 namespace {
 
-// How many trial placements one position may cost before a group is estimated instead of
-// counted: about ten milliseconds at worst.
-constexpr long kPlacementBudget = 500'000;
-
-// A shown number: how many mines its covered neighbours still hide.
-struct Constraint {
-    int need = 0;
-    int cells = 0;
-    std::vector<int> classes;
-};
-
-// Covered cells that touch exactly the same numbers: only how many of them hold a mine
-// matters, each count standing for binomial(size, mines) arrangements.
-struct CellClass {
-    std::vector<int> cells;
-    std::vector<int> constraints;
-    int size() const { return static_cast<int>(cells.size()); }
-};
-
-// A group's arrangements by number of mines, and for each class the mines it holds summed
-// over those arrangements.
-struct GroupCount {
-    std::vector<int> classes;
-    std::vector<double> byMines;
-    std::vector<std::vector<double>> classMines;
-};
-
-double binomial(int n, int k)
-{
-    if (k < 0 || k > n)
-        return 0.0;
-    return std::round(
-        std::exp(std::lgamma(n + 1.0) - std::lgamma(k + 1.0) - std::lgamma(n - k + 1.0)));
-}
+// A count's odds within this of 1 (or 0) are rounding: the cell is certain.
+constexpr double kRounding = 1e-9;
+// Estimated odds never claim certainty.
+constexpr double kMostEstimated = 1.0 - 1e-6;
 
 double logBinomial(int n, int k)
 {
@@ -62,116 +33,10 @@ std::vector<double> convolve(const std::vector<double>& a, const std::vector<dou
     return out;
 }
 
-// Depth-first count of one group's arrangements, class by class in an order where each
-// class shares a number with an earlier one, so that numbers are settled early and wrong
-// branches cut short.
-class GroupCounter {
-public:
-    GroupCounter(const std::vector<CellClass>& classes, std::vector<Constraint>& constraints,
-                 int minesLeft, long& budget)
-        : classes_(classes), constraints_(constraints), minesLeft_(minesLeft), budget_(budget)
-    {
-    }
-
-    /// False when the budget ran out.
-    bool count(GroupCount& group)
-    {
-        group_ = &group;
-        int cells = 0;
-        for (const int c : group.classes)
-            cells += classes_[static_cast<std::size_t>(c)].size();
-        group.byMines.assign(static_cast<std::size_t>(cells + 1), 0.0);
-        group.classMines.assign(group.classes.size(),
-                                std::vector<double>(static_cast<std::size_t>(cells + 1), 0.0));
-        placed_.assign(group.classes.size(), 0);
-        return place(0, 0, 1.0);
-    }
-
-private:
-    bool place(std::size_t position, int mines, double ways)
-    {
-        GroupCount& group = *group_;
-        if (position == group.classes.size()) {
-            group.byMines[static_cast<std::size_t>(mines)] += ways;
-            for (std::size_t i = 0; i < placed_.size(); ++i)
-                group.classMines[i][static_cast<std::size_t>(mines)] += ways * placed_[i];
-            return true;
-        }
-        const CellClass& cls = classes_[static_cast<std::size_t>(group.classes[position])];
-        const int size = cls.size();
-        for (int x = 0; x <= size && mines + x <= minesLeft_; ++x) {
-            if (--budget_ < 0)
-                return false;
-            bool fits = true;
-            for (const int c : cls.constraints) {
-                Constraint& k = constraints_[static_cast<std::size_t>(c)];
-                k.need -= x;
-                k.cells -= size;
-                fits = fits && k.need >= 0 && k.need <= k.cells;
-            }
-            bool finished = true;
-            if (fits) {
-                placed_[position] = x;
-                finished = place(position + 1, mines + x, ways * binomial(size, x));
-            }
-            for (const int c : cls.constraints) {
-                Constraint& k = constraints_[static_cast<std::size_t>(c)];
-                k.need += x;
-                k.cells += size;
-            }
-            if (!finished)
-                return false;
-        }
-        return true;
-    }
-
-    const std::vector<CellClass>& classes_;
-    std::vector<Constraint>& constraints_;
-    int minesLeft_;
-    long& budget_;
-    GroupCount* group_ = nullptr;
-    std::vector<int> placed_;
-};
-
-// When a group cannot be counted: its cells are taken as free to hold any number of mines
-// (binomial(cells, k) ways for k mines), so that the group always fits the count of mines
-// left, and the mines it gets are shared among its classes by the mean share their numbers
-// ask of their covered cells.
-void estimate(const std::vector<CellClass>& classes, const std::vector<Constraint>& constraints,
-              GroupCount& group)
-{
-    std::vector<double> share;
-    double expected = 0.0;
-    int cells = 0;
-    for (const int c : group.classes) {
-        const CellClass& cls = classes[static_cast<std::size_t>(c)];
-        double sum = 0.0;
-        for (const int k : cls.constraints) {
-            const Constraint& constraint = constraints[static_cast<std::size_t>(k)];
-            sum += double(constraint.need) / constraint.cells;
-        }
-        share.push_back(std::clamp(sum / double(cls.constraints.size()), 0.0, 1.0));
-        expected += share.back() * cls.size();
-        cells += cls.size();
-    }
-    group.byMines.assign(static_cast<std::size_t>(cells + 1), 0.0);
-    group.classMines.assign(group.classes.size(),
-                            std::vector<double>(static_cast<std::size_t>(cells + 1), 0.0));
-    for (int k = 0; k <= cells; ++k) {
-        const double ways = binomial(cells, k);
-        group.byMines[static_cast<std::size_t>(k)] = ways;
-        for (std::size_t i = 0; i < group.classes.size(); ++i) {
-            const int size = classes[static_cast<std::size_t>(group.classes[i])].size();
-            const double part = expected > 0.0 ? share[i] * size / expected : double(size) / cells;
-            group.classMines[i][static_cast<std::size_t>(k)] = ways * k * part;
-        }
-    }
-}
-
-MineOdds evenOdds(const VisibleBoard& seen, bool consistent)
+MineOdds evenOdds(const VisibleBoard& seen)
 {
     MineOdds odds;
-    odds.consistent = consistent;
+    odds.consistent = false;
     const int covered = seen.coveredCount();
     for (int index = 0; index < kCells; ++index)
         if (seen.isCovered(index))
@@ -182,146 +47,247 @@ MineOdds evenOdds(const VisibleBoard& seen, bool consistent)
 
 } // namespace
 
-MineOdds mineOdds(const VisibleBoard& seen)
+Arrangements::Arrangements(const VisibleBoard& seen, long groupBudget)
 {
-    const int minesLeft = seen.minesLeft();
     const int covered = seen.coveredCount();
     if (covered == 0)
-        return MineOdds{};
-    if (minesLeft < 0 || minesLeft > covered)
-        return evenOdds(seen, false);
-
-    // The numbers, and for each covered cell the numbers it touches.
-    std::vector<Constraint> constraints;
-    std::array<std::vector<int>, kCells> touches;
-    for (int index = 0; index < kCells; ++index) {
-        const int shown = seen.seen(index);
-        if (shown == VisibleBoard::kCovered || shown == VisibleBoard::kFoundMine)
-            continue;
-        Constraint constraint;
-        constraint.need = shown;
-        for (const int n : neighbours(index)) {
-            if (seen.isCovered(n))
-                ++constraint.cells;
-            else if (seen.seen(n) == VisibleBoard::kFoundMine)
-                --constraint.need;
-        }
-        if (constraint.need < 0 || constraint.need > constraint.cells)
-            return evenOdds(seen, false);
-        if (constraint.cells == 0)
-            continue;
-        for (const int n : neighbours(index))
-            if (seen.isCovered(n))
-                touches[static_cast<std::size_t>(n)].push_back(int(constraints.size()));
-        constraints.push_back(constraint);
+        return;
+    const Deduction deduction(seen);
+    toShare_ = seen.minesLeft() - deduction.provenMines();
+    const auto giveUp = [&] {
+        odds_ = evenOdds(seen);
+        proven_ = {};
+        free_.clear();
+        for (int index = 0; index < kCells; ++index)
+            if (seen.isCovered(index))
+                free_.push_back(index);
+        toShare_ = std::clamp(seen.minesLeft(), 0, covered);
+    };
+    if (!deduction.consistent() || seen.minesLeft() < 0 || seen.minesLeft() > covered) {
+        giveUp();
+        return;
     }
 
-    // Cells touching the same numbers form one class; cells touching none are free.
-    std::vector<CellClass> classes;
+    // The numbers still open, and for each unknown cell the numbers it touches.
+    std::array<std::vector<int>, kCells> touches;
+    for (const Deduction::Rule& rule : deduction.rules()) {
+        if (rule.cells.empty())
+            continue;
+        const int id = int(demands_.size());
+        demands_.push_back(Demand{rule.need, {}});
+        rule.cells.forEach(
+            [&](int cell) { touches[static_cast<std::size_t>(cell)].push_back(id); });
+    }
     std::map<std::vector<int>, int> classOf;
-    std::vector<int> free;
+    int unknown = 0;
     for (int index = 0; index < kCells; ++index) {
         if (!seen.isCovered(index))
             continue;
+        const Deduction::Known known = deduction.at(index);
+        if (known == Deduction::Known::Mine) {
+            proven_.insert(index);
+            odds_.mine[static_cast<std::size_t>(index)] = 1.0;
+        }
+        if (known != Deduction::Known::Unknown)
+            continue;
+        ++unknown;
         const std::vector<int>& key = touches[static_cast<std::size_t>(index)];
         if (key.empty()) {
-            free.push_back(index);
+            free_.push_back(index);
             continue;
         }
-        const auto [it, added] = classOf.try_emplace(key, int(classes.size()));
+        const auto [it, added] = classOf.try_emplace(key, int(classes_.size()));
         if (added)
-            classes.push_back(CellClass{{}, key});
-        classes[static_cast<std::size_t>(it->second)].cells.push_back(index);
+            classes_.push_back(CellClass{{}, key});
+        classes_[static_cast<std::size_t>(it->second)].cells.push_back(index);
     }
-    for (std::size_t c = 0; c < classes.size(); ++c)
-        for (const int k : classes[c].constraints)
-            constraints[static_cast<std::size_t>(k)].classes.push_back(int(c));
+    if (toShare_ < 0 || toShare_ > unknown) {
+        giveUp();
+        return;
+    }
+    for (std::size_t c = 0; c < classes_.size(); ++c)
+        for (const int d : classes_[c].demands)
+            demands_[static_cast<std::size_t>(d)].classes.push_back(int(c));
 
-    // Independent groups, each listed in breadth-first order through shared numbers.
-    std::vector<GroupCount> groups;
-    std::vector<bool> listed(classes.size(), false);
-    for (std::size_t start = 0; start < classes.size(); ++start) {
+    // Independent groups, each gathered through shared numbers, each counted on its own.
+    std::vector<bool> listed(classes_.size(), false);
+    for (std::size_t start = 0; start < classes_.size(); ++start) {
         if (listed[start])
             continue;
-        GroupCount group;
-        group.classes.push_back(int(start));
+        std::vector<int> members{int(start)};
         listed[start] = true;
-        for (std::size_t next = 0; next < group.classes.size(); ++next)
-            for (const int k : classes[static_cast<std::size_t>(group.classes[next])].constraints)
-                for (const int c : constraints[static_cast<std::size_t>(k)].classes)
+        for (std::size_t next = 0; next < members.size(); ++next)
+            for (const int d : classes_[static_cast<std::size_t>(members[next])].demands)
+                for (const int c : demands_[static_cast<std::size_t>(d)].classes)
                     if (!listed[static_cast<std::size_t>(c)]) {
                         listed[static_cast<std::size_t>(c)] = true;
-                        group.classes.push_back(c);
+                        members.push_back(c);
                     }
-        groups.push_back(std::move(group));
-    }
-
-    MineOdds odds;
-    long budget = kPlacementBudget;
-    for (GroupCount& group : groups) {
-        GroupCounter counter(classes, constraints, minesLeft, budget);
-        if (!counter.count(group)) {
-            odds.exact = false;
-            estimate(classes, constraints, group);
+        Group group;
+        long budget = groupBudget;
+        if (!group.count.count(classes_, demands_, members, toShare_, budget)) {
+            group.exact = false;
+            group.members = members;
+            GroupEstimate estimate =
+                estimateGroup(classes_, demands_, members, double(toShare_) / unknown);
+            group.estimatedByMines = std::move(estimate.byMines);
+            group.estimatedMines = std::move(estimate.classMines);
         }
+        groups_.push_back(std::move(group));
     }
+    findOdds();
+    if (!odds_.consistent)
+        giveUp();
+}
 
-    // The mines left over after the groups fall on the free cells: binomial(free, rest)
-    // ways, scaled by the largest so that no weight overflows.
-    const int freeCells = int(free.size());
+void Arrangements::findOdds()
+{
+    odds_.exact =
+        std::all_of(groups_.begin(), groups_.end(), [](const Group& g) { return g.exact; });
+    // What k mines in the groups weigh: binomial(free cells, the rest) ways for the free cells,
+    // scaled by the largest that some arrangement reaches so that no weight overflows.
+    const int freeCells = int(free_.size());
     std::vector<double> all{1.0};
-    for (const GroupCount& group : groups)
-        all = convolve(all, group.byMines, minesLeft);
-    std::vector<double> logWeight(static_cast<std::size_t>(minesLeft + 1),
-                                  -std::numeric_limits<double>::infinity());
+    for (const Group& group : groups_)
+        all = convolve(all, group.byMines(), toShare_);
+    std::vector<double> weight(static_cast<std::size_t>(toShare_) + 1, 0.0);
     double top = -std::numeric_limits<double>::infinity();
-    for (int k = 0; k <= minesLeft; ++k) {
-        const int rest = minesLeft - k;
-        if (rest <= freeCells && k < int(all.size()) && all[static_cast<std::size_t>(k)] > 0) {
-            logWeight[static_cast<std::size_t>(k)] = logBinomial(freeCells, rest);
-            top = std::max(top, logWeight[static_cast<std::size_t>(k)]);
-        }
-    }
-    std::vector<double> weight(logWeight.size(), 0.0);
-    for (std::size_t k = 0; k < weight.size(); ++k)
-        weight[k] = std::exp(logWeight[k] - top);
+    for (int k = 0; k < int(all.size()); ++k)
+        if (toShare_ - k <= freeCells && all[static_cast<std::size_t>(k)] > 0)
+            top = std::max(top, logBinomial(freeCells, toShare_ - k));
+    for (int k = 0; k <= toShare_; ++k)
+        if (toShare_ - k <= freeCells && std::isfinite(top))
+            weight[static_cast<std::size_t>(k)] =
+                std::exp(logBinomial(freeCells, toShare_ - k) - top);
 
     double total = 0.0;
     double freeMines = 0.0;
     for (std::size_t k = 0; k < all.size(); ++k) {
         total += all[k] * weight[k];
-        freeMines += all[k] * weight[k] * double(minesLeft - int(k));
+        freeMines += all[k] * weight[k] * double(toShare_ - int(k));
     }
-    if (!(total > 0.0))
-        return evenOdds(seen, false);
-
-    for (const int index : free)
-        odds.mine[static_cast<std::size_t>(index)] = freeMines / total / freeCells;
+    if (!(total > 0.0)) {
+        odds_.consistent = false;
+        return;
+    }
+    for (const int index : free_)
+        odds_.mine[static_cast<std::size_t>(index)] = freeMines / total / freeCells;
 
     // For each group, the other groups joined: groups before it times groups after it.
-    std::vector<std::vector<double>> after(groups.size() + 1, std::vector<double>{1.0});
-    for (std::size_t g = groups.size(); g-- > 0;)
-        after[g] = convolve(after[g + 1], groups[g].byMines, minesLeft);
+    std::vector<std::vector<double>> after(groups_.size() + 1, std::vector<double>{1.0});
+    for (std::size_t g = groups_.size(); g-- > 0;)
+        after[g] = convolve(after[g + 1], groups_[g].byMines(), toShare_);
     std::vector<double> before{1.0};
-    for (std::size_t g = 0; g < groups.size(); ++g) {
-        const std::vector<double> others = convolve(before, after[g + 1], minesLeft);
-        before = convolve(before, groups[g].byMines, minesLeft);
+    for (std::size_t g = 0; g < groups_.size(); ++g) {
+        const Group& group = groups_[g];
+        const std::vector<double> others = convolve(before, after[g + 1], toShare_);
+        before = convolve(before, group.byMines(), toShare_);
         // What one mine count of this group weighs once joined with the rest of the board.
-        std::vector<double> joined(groups[g].byMines.size(), 0.0);
+        std::vector<double> joined(group.byMines().size(), 0.0);
         for (std::size_t k = 0; k < joined.size() && k < weight.size(); ++k)
             for (std::size_t j = 0; j < others.size() && k + j < weight.size(); ++j)
                 joined[k] += others[j] * weight[k + j];
-        for (std::size_t i = 0; i < groups[g].classes.size(); ++i) {
-            const CellClass& cls = classes[static_cast<std::size_t>(groups[g].classes[i])];
-            double mines = 0.0;
-            for (std::size_t k = 0; k < joined.size(); ++k)
-                mines += groups[g].classMines[i][k] * joined[k];
-            const double p = std::clamp(mines / total / cls.size(), 0.0, 1.0);
+        const std::vector<double> mines = group.classMines(joined);
+        const std::vector<int>& members = group.order();
+        for (std::size_t i = 0; i < members.size(); ++i) {
+            const CellClass& cls = classes_[static_cast<std::size_t>(members[i])];
+            double p = std::clamp(mines[i] / total / cls.size(), 0.0, 1.0);
+            if (group.exact)
+                p = p > 1.0 - kRounding ? 1.0 : p < kRounding ? 0.0 : p;
+            else
+                p = std::min(p, kMostEstimated);
             for (const int index : cls.cells)
-                odds.mine[static_cast<std::size_t>(index)] = p;
+                odds_.mine[static_cast<std::size_t>(index)] = p;
         }
     }
-    return odds;
+
+    // Weights for drawing layouts group by group.
+    tail_.assign(groups_.size() + 1, {});
+    tail_.back() = weight;
+    for (std::size_t g = groups_.size(); g-- > 0;) {
+        const std::vector<double>& counts = groups_[g].byMines();
+        tail_[g].assign(weight.size(), 0.0);
+        for (std::size_t m = 0; m < weight.size(); ++m)
+            for (std::size_t k = 0; k < counts.size() && m + k < weight.size(); ++k)
+                tail_[g][m] += counts[k] * tail_[g + 1][m + k];
+    }
+}
+
+std::vector<double> Arrangements::Group::classMines(const std::vector<double>& joined) const
+{
+    if (exact)
+        return count.classMines(joined);
+    std::vector<double> out(members.size(), 0.0);
+    for (std::size_t i = 0; i < members.size(); ++i)
+        for (std::size_t k = 0; k < joined.size() && k < estimatedMines[i].size(); ++k)
+            out[i] += estimatedMines[i][k] * joined[k];
+    return out;
+}
+
+CellSet Arrangements::draw(std::mt19937& random) const
+{
+    CellSet layout = proven_;
+    if (!odds_.consistent) {
+        pickCells(free_, toShare_, random, layout);
+        return layout;
+    }
+    int placed = 0;
+    for (std::size_t g = 0; g < groups_.size(); ++g) {
+        const Group& group = groups_[g];
+        const std::vector<double>& counts = group.byMines();
+        const std::vector<double>& later = tail_[g + 1];
+        double total = 0.0;
+        for (std::size_t k = 0; k < counts.size() && placed + k < later.size(); ++k)
+            total += counts[k] * later[placed + k];
+        double pick = std::uniform_real_distribution<double>(0.0, total)(random);
+        int mines = 0;
+        for (std::size_t k = 0; k < counts.size() && placed + k < later.size(); ++k) {
+            const double w = counts[k] * later[placed + k];
+            if (w <= 0.0)
+                continue;
+            mines = int(k);
+            if ((pick -= w) < 0.0)
+                break;
+        }
+        placed += mines;
+        if (group.exact) {
+            const std::vector<int> perClass = group.count.draw(mines, random);
+            for (std::size_t i = 0; i < perClass.size(); ++i)
+                pickCells(classes_[static_cast<std::size_t>(group.order()[i])].cells, perClass[i],
+                          random, layout);
+            continue;
+        }
+        // Estimated: the cells with the most likely ones first, each key drawn as u^(1/p).
+        std::vector<std::pair<double, int>> keyed;
+        for (const int c : group.members)
+            for (const int index : classes_[static_cast<std::size_t>(c)].cells) {
+                const double p = std::max(odds_.mine[static_cast<std::size_t>(index)], 1e-9);
+                const double u = std::uniform_real_distribution<double>(0.0, 1.0)(random);
+                keyed.emplace_back(std::pow(u, 1.0 / p), index);
+            }
+        std::sort(keyed.begin(), keyed.end(), std::greater<>());
+        for (int i = 0; i < mines && i < int(keyed.size()); ++i)
+            layout.insert(keyed[static_cast<std::size_t>(i)].second);
+    }
+    pickCells(free_, toShare_ - placed, random, layout);
+    return layout;
+}
+
+// `mines` of `cells`, every choice as likely.
+void Arrangements::pickCells(const std::vector<int>& cells, int mines, std::mt19937& random,
+                             CellSet& layout) const
+{
+    std::vector<int> pool = cells;
+    for (int i = 0; i < mines && i < int(pool.size()); ++i) {
+        const int j = std::uniform_int_distribution<int>(i, int(pool.size()) - 1)(random);
+        std::swap(pool[static_cast<std::size_t>(i)], pool[static_cast<std::size_t>(j)]);
+        layout.insert(pool[static_cast<std::size_t>(i)]);
+    }
+}
+
+MineOdds mineOdds(const VisibleBoard& seen)
+{
+    return Arrangements(seen).odds();
 }
 
 int bestCell(const VisibleBoard& seen, const MineOdds& odds)
