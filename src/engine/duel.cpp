@@ -10,7 +10,10 @@
 
 namespace volcanelle {
 
-Duel::Duel(DuelView& view, RandomSource& random) : view_(view), random_(random), board_(&view) {}
+Duel::Duel(DuelView& view, RandomSource& random, texts::Opponent opponent)
+    : view_(view), random_(random), opponent_(opponent), board_(&view)
+{
+}
 
 bool Duel::startDuel()
 {
@@ -19,7 +22,7 @@ bool Duel::startDuel()
     finished_ = false;
     firstRoundReady_ = false;
     question_ = {};
-    view_.showTurn(texts::turnCaption(joueur_));
+    view_.showTurn(texts::turnCaption(joueur_, opponent_));
     return nouvelleManche(1);
 }
 
@@ -189,7 +192,7 @@ void Duel::acknowledge()
         return;
     case Then::Verdict: {
         const texts::Message verdict =
-            roundWinner_ ? texts::roundWonBy(roundWinner_) : texts::roundDrawn();
+            roundWinner_ ? texts::roundWonBy(roundWinner_, opponent_) : texts::roundDrawn();
         notice(0, verdict.text, verdict.title, Then::CreditWinner);
         return;
     }
@@ -211,7 +214,7 @@ void Duel::acknowledge()
 void Duel::changeJoueur(int p)
 {
     joueur_ = p == 1 ? 2 : 1;
-    view_.showTurn(texts::turnCaption(joueur_));
+    view_.showTurn(texts::turnCaption(joueur_, opponent_));
 }
 
 void Duel::decouvreAutour(int index)
@@ -263,7 +266,8 @@ void Duel::answer(bool yes)
         return;
     }
     if (yes) {
-        const texts::Message verdict = texts::duelVerdict(partiesGagnees_[0], partiesGagnees_[1]);
+        const texts::Message verdict =
+            texts::duelVerdict(partiesGagnees_[0], partiesGagnees_[1], opponent_);
         notice(0, verdict.text, verdict.title, Then::Finish);
     } else if (quitFromCount_) {
         askCount();

@@ -4,6 +4,7 @@
 #include "engine/board.h"
 #include "engine/duelview.h"
 #include "engine/randomsource.h"
+#include "engine/texts.h"
 
 #include <QString>
 #include <array>
@@ -47,7 +48,8 @@ int drawnCell(double r);
 /// what the duel shows on to every view, and is the one road of every move.
 class Duel {
 public:
-    Duel(DuelView& view, RandomSource& random);
+    /// `opponent` says how the texts name player 2.
+    Duel(DuelView& view, RandomSource& random, texts::Opponent opponent = texts::Opponent::Person);
 
     /// Starts the duel and sets up its first round: player 1 is asked the count. False when
     /// the duel has already ended (the first count cancelled at once).
@@ -111,6 +113,7 @@ private:
 
     DuelView& view_;
     RandomSource& random_;
+    texts::Opponent opponent_;
     Board board_;
     int joueur_ = 1;
     std::array<int, 2> score_{};

@@ -5,7 +5,10 @@
 
 namespace volcanelle {
 
-DuelControl::DuelControl(RandomSource& random) : duel_(*this, random) {}
+DuelControl::DuelControl(RandomSource& random, texts::Opponent opponent)
+    : duel_(*this, random, opponent)
+{
+}
 
 void DuelControl::setSeat(int player, DuelSeat* seat)
 {

@@ -29,7 +29,8 @@ public:
 /// No widgets and no event loop: a program may hold any number of these.
 class DuelControl : public DuelView {
 public:
-    explicit DuelControl(RandomSource& random);
+    /// `opponent` says how the duel's texts name player 2.
+    explicit DuelControl(RandomSource& random, texts::Opponent opponent = texts::Opponent::Person);
 
     Duel& duel() { return duel_; }
     const Duel& duel() const { return duel_; }

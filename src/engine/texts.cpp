@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "engine/texts.h"
 
+#include "engine/computerlevel.h"
+
 namespace volcanelle::texts {
 
 QString versionNumber()
@@ -34,9 +36,25 @@ QString mineCountTitle()
     return QStringLiteral("Saisie");
 }
 
-QString turnCaption(int joueur)
+namespace {
+
+bool isComputer(int joueur, Opponent opponent)
 {
-    return QStringLiteral("Le joueur n°%1 a la main.").arg(joueur);
+    return joueur == 2 && opponent == Opponent::Computer;
+}
+
+} // namespace
+
+QString playerFrameCaption(int joueur, Opponent opponent)
+{
+    return isComputer(joueur, opponent) ? QStringLiteral("L'ordinateur :")
+                                        : QStringLiteral("Joueur %1 :").arg(joueur);
+}
+
+QString turnCaption(int joueur, Opponent opponent)
+{
+    return isComputer(joueur, opponent) ? QStringLiteral("L'ordinateur a la main.")
+                                        : QStringLiteral("Le joueur n°%1 a la main.").arg(joueur);
 }
 
 QString scoreCaption(int points)
@@ -75,12 +93,14 @@ Message roundFinished()
     return {QStringLiteral("La partie est terminée"), QStringLiteral("On pose la souris")};
 }
 
-Message roundWonBy(int joueur)
+Message roundWonBy(int joueur, Opponent opponent)
 {
     // The two wordings differ by a blank before the exclamation mark; both are kept as is.
     if (joueur == 1)
         return {QStringLiteral("Le joueur 1 a gagné!"),
                 QStringLiteral("Les doigts dans le nez ^^")};
+    if (isComputer(joueur, opponent))
+        return {QStringLiteral("L'ordinateur a gagné !"), QStringLiteral("Poil au pied ^^")};
     return {QStringLiteral("Le joueur 2 a gagné !"), QStringLiteral("Poil au pied ^^")};
 }
 
@@ -100,8 +120,11 @@ Message askQuit()
     return {QStringLiteral("Voulez-vous vraiment quitter ?"), QStringLiteral("Quitter ?")};
 }
 
-Message duelWonBy(int joueur)
+Message duelWonBy(int joueur, Opponent opponent)
 {
+    if (isComputer(joueur, opponent))
+        return {QStringLiteral("L'ordinateur a gagné le jeu."),
+                QStringLiteral("Bravo l'ordinateur !")};
     return {QStringLiteral("Le joueur %1 a gagné le jeu.").arg(joueur),
             QStringLiteral("Bravo joueur %1 !").arg(joueur)};
 }
@@ -112,9 +135,37 @@ Message duelDrawn()
             QStringLiteral("Recommencez le duel un autre fois !")};
 }
 
-Message duelVerdict(int won1, int won2)
+Message duelVerdict(int won1, int won2, Opponent opponent)
 {
-    return won1 > won2 ? duelWonBy(1) : won1 < won2 ? duelWonBy(2) : duelDrawn();
+    return won1 > won2 ? duelWonBy(1) : won1 < won2 ? duelWonBy(2, opponent) : duelDrawn();
+}
+
+QString levelTitle()
+{
+    return QStringLiteral("Jouer contre l'ordinateur");
+}
+
+QString levelPrompt()
+{
+    return QStringLiteral("Choisissez le niveau de l'ordinateur :");
+}
+
+QString levelButton(Level level)
+{
+    const QString name = levelName(level);
+    return name.left(1).toUpper() + name.mid(1);
+}
+
+QString unknownRememberedLevel(const QString& kept)
+{
+    return QStringLiteral("volcanelle : le niveau mémorisé « %1 » est inconnu ; l'ordinateur "
+                          "joue au niveau %2.")
+        .arg(kept, levelName(kFirstLevel));
+}
+
+QString levelNotRemembered(const QString& where)
+{
+    return QStringLiteral("volcanelle : impossible de mémoriser le niveau dans « %1 ».").arg(where);
 }
 
 QString hostTitle(const QString& code)

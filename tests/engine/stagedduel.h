@@ -15,8 +15,9 @@ namespace volcanelle::testing {
 /// play first. The view's record starts empty once the first round is set up.
 class StagedDuel {
 public:
-    explicit StagedDuel(const std::vector<int>& mines)
-        : draws(mines), count(QString::number(mines.size()))
+    explicit StagedDuel(const std::vector<int>& mines,
+                        texts::Opponent opponent = texts::Opponent::Person)
+        : draws(mines), opponent(opponent), count(QString::number(mines.size()))
     {
         view.typed.push_back(count);
         if (!duel.startDuel() || duel.board().mineCount() != static_cast<int>(mines.size()))
@@ -40,7 +41,8 @@ public:
 
     RecordingView view;
     CountedDraws draws;
-    Duel duel{view, draws};
+    texts::Opponent opponent;
+    Duel duel{view, draws, opponent};
 
 private:
     QString count;

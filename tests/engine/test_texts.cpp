@@ -18,6 +18,17 @@ private slots:
 
         QTest::newRow("turn 1") << texts::turnCaption(1) << "Le joueur n°1 a la main.";
         QTest::newRow("turn 2") << texts::turnCaption(2) << "Le joueur n°2 a la main.";
+        const auto computer = texts::Opponent::Computer;
+        QTest::newRow("turn 1, computer")
+            << texts::turnCaption(1, computer) << "Le joueur n°1 a la main.";
+        QTest::newRow("turn 2, computer")
+            << texts::turnCaption(2, computer) << "L'ordinateur a la main.";
+        QTest::newRow("frame 1") << texts::playerFrameCaption(1) << "Joueur 1 :";
+        QTest::newRow("frame 2") << texts::playerFrameCaption(2) << "Joueur 2 :";
+        QTest::newRow("frame 1, computer")
+            << texts::playerFrameCaption(1, computer) << "Joueur 1 :";
+        QTest::newRow("frame 2, computer")
+            << texts::playerFrameCaption(2, computer) << "L'ordinateur :";
         QTest::newRow("score 0") << texts::scoreCaption(0) << "Score : 0 point";
         QTest::newRow("score 1") << texts::scoreCaption(1) << "Score : 1 point";
         QTest::newRow("score 2") << texts::scoreCaption(2) << "Score : 2 points";
@@ -48,6 +59,10 @@ private slots:
         message("round won 1", texts::roundWonBy(1), "Le joueur 1 a gagné!",
                 "Les doigts dans le nez ^^");
         message("round won 2", texts::roundWonBy(2), "Le joueur 2 a gagné !", "Poil au pied ^^");
+        message("round won 1, computer", texts::roundWonBy(1, computer), "Le joueur 1 a gagné!",
+                "Les doigts dans le nez ^^");
+        message("round won 2, computer", texts::roundWonBy(2, computer), "L'ordinateur a gagné !",
+                "Poil au pied ^^");
         message("round drawn", texts::roundDrawn(), "Match nul !", "Vous êtes nul !!!");
         message("ask new round", texts::askNewRound(),
                 "Voulez-vous vraiment commencer une nouvelle manche ?", "Nouvelle manche ?");
@@ -56,6 +71,10 @@ private slots:
                 "Bravo joueur 1 !");
         message("duel won 2", texts::duelWonBy(2), "Le joueur 2 a gagné le jeu.",
                 "Bravo joueur 2 !");
+        message("duel won 1, computer", texts::duelVerdict(2, 1, computer),
+                "Le joueur 1 a gagné le jeu.", "Bravo joueur 1 !");
+        message("duel won 2, computer", texts::duelVerdict(1, 2, computer),
+                "L'ordinateur a gagné le jeu.", "Bravo l'ordinateur !");
         message("duel drawn", texts::duelDrawn(), "Le jeu est serré, personne n'a gagné.",
                 "Recommencez le duel un autre fois !");
     }

@@ -275,6 +275,26 @@ private slots:
         QCOMPARE(staged.view.log,
                  (QStringList{QStringLiteral("confirm: ") + texts::askQuit().title, verdict}));
     }
+
+    // Against the computer, every text that names player 2 names the computer instead;
+    // player 1 keeps the two-player wording.
+    void computerNamedAsPlayerTwo()
+    {
+        const auto computer = texts::Opponent::Computer;
+        StagedDuel staged(twoBottomRows(), computer);
+        staged.click({180});
+        QCOMPARE(staged.view.log.first(),
+                 QStringLiteral("turn: ") + texts::turnCaption(2, computer));
+        staged.view.forget();
+        clickAll(staged, mines(195, 224));
+        QVERIFY(staged.view.log.contains(announced(texts::roundWonBy(2, computer))));
+        QCOMPARE(staged.view.log.last(), turnLine(1));
+
+        staged.view.forget();
+        staged.view.answers = {true};
+        QVERIFY(staged.duel.askQuit());
+        QCOMPARE(staged.view.log.last(), announced(texts::duelWonBy(2, computer)));
+    }
 };
 
 QTEST_APPLESS_MAIN(TurnsTest)
