@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "seats/computerplayer.h"
 
-#include "engine/solver.h"
 #include "engine/visibleboard.h"
 
 #include <cstdio>
+#include <random>
 
 namespace volcanelle {
 
@@ -15,8 +15,9 @@ constexpr int kLongestPace = 60000;
 
 } // namespace
 
-ComputerPlayer::ComputerPlayer(DuelControl& control, int player, QObject* parent)
-    : QObject(parent), control_(control), player_(player), pace_(paceFromEnvironment())
+ComputerPlayer::ComputerPlayer(DuelControl& control, int player, Level level, QObject* parent)
+    : QObject(parent), control_(control), player_(player), level_(level, std::random_device{}()),
+      pace_(paceFromEnvironment())
 {
     beat_.setSingleShot(true);
     connect(&beat_, &QTimer::timeout, this, &ComputerPlayer::play);
@@ -62,7 +63,7 @@ void ComputerPlayer::play()
         return;
 
     const VisibleBoard seen(duel.board(), duel.bombesRestantes());
-    const int cell = bestCell(seen, mineOdds(seen));
+    const int cell = level_.chooseCell(seen);
     if (cell >= 0)
         control_.play(player_, cell);
 }

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "engine/computerlevel.h"
 #include "engine/duelcontrol.h"
 
 #include <QObject>
@@ -8,14 +9,14 @@
 
 namespace volcanelle {
 
-/// The computer at one side of the duel: when that side has the turn, it clicks the cell
-/// the solver finds most likely to hide a mine, one click per beat, so the players can
-/// follow. The beat is 600 ms, or VOLCANELLE_COMPUTER_PACE_MS milliseconds. It takes its seat
-/// and watches the duel through `control`, which must outlive it.
+/// The computer at one side of the duel: when that side has the turn, it clicks the cell its
+/// level chooses (ComputerLevel), one click per beat, so the players can follow. The beat is
+/// 600 ms, or VOLCANELLE_COMPUTER_PACE_MS milliseconds. It takes its seat and watches the
+/// duel through `control`, which must outlive it.
 class ComputerPlayer : public QObject, public DuelSeat, public DuelView {
     Q_OBJECT
 public:
-    ComputerPlayer(DuelControl& control, int player, QObject* parent = nullptr);
+    ComputerPlayer(DuelControl& control, int player, Level level, QObject* parent = nullptr);
     ~ComputerPlayer() override;
 
     /// The pace read from the environment: 600 ms when unset; a value that is not a whole
@@ -23,6 +24,7 @@ public:
     static int paceFromEnvironment();
 
     int pace() const { return pace_; }
+    Level level() const { return level_.level(); }
 
 private:
     /// Looks at the board again after something changed: if the computer now has the turn,
@@ -44,6 +46,7 @@ private:
 
     DuelControl& control_;
     int player_;
+    ComputerLevel level_;
     int pace_;
     QTimer beat_;
 };

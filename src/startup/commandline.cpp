@@ -72,6 +72,26 @@ QString unknownAsTyped(const QStringList& arguments, const QString& name)
     return (name.size() == 1 ? QStringLiteral("-") : QStringLiteral("--")) + name;
 }
 
+// The level that follows --computer or -c, as "--computer=NIVEAU" or as the next argument,
+// set apart so that the parser sees a bare option; `arguments` is left without it.
+std::optional<QString> takeComputerLevel(QStringList& arguments)
+{
+    std::optional<QString> level;
+    for (int i = 1; i < arguments.size(); ++i) {
+        const QString argument = arguments.at(i);
+        if (argument == QLatin1String("--"))
+            break;
+        if (argument.startsWith(QLatin1String("--computer="))) {
+            level = argument.mid(int(qstrlen("--computer=")));
+            arguments[i] = QStringLiteral("--computer");
+        } else if ((argument == QLatin1String("--computer") || argument == QLatin1String("-c")) &&
+                   i + 1 < arguments.size() && !arguments.at(i + 1).startsWith(QLatin1Char('-'))) {
+            level = arguments.takeAt(i + 1);
+        }
+    }
+    return level;
+}
+
 } // namespace
 
 QString withVisibleControls(const QString& text)
@@ -97,8 +117,10 @@ QString withVisibleControls(const QString& text)
     return shown;
 }
 
-CommandLine parseCommandLine(const QStringList& arguments)
+CommandLine parseCommandLine(const QStringList& typed)
 {
+    QStringList arguments = typed;
+    const std::optional<QString> levelText = takeComputerLevel(arguments);
     QCommandLineParser parser;
     parser.setApplicationDescription(texts::programDescription());
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsCompactedShortOptions);
@@ -109,7 +131,13 @@ CommandLine parseCommandLine(const QStringList& arguments)
                                      QStringLiteral("Affiche la version du jeu."));
     const QCommandLineOption computer(
         {QStringLiteral("c"), QStringLiteral("computer")},
-        QStringLiteral("Jouer seul : l'ordinateur tient le joueur 2."));
+        QStringLiteral("Jouer seul : l'ordinateur tient le joueur 2, au NIVEAU qui suit "
+                       "(--computer=NIVEAU ou -c NIVEAU) : %1 ; sans NIVEAU, au dernier niveau "
+                       "choisi (%2 la première fois).")
+            .arg(levelNames(), levelName(kFirstLevel)));
+    const QCommandLineOption computerAsk(
+        QStringLiteral("computer-ask"),
+        QStringLiteral("Jouer seul, en choisissant le niveau de l'ordinateur dans une boîte."));
     const QCommandLineOption host(QStringLiteral("host"),
                                   QStringLiteral("Héberger un duel en réseau (joueur 1) : "
                                                  "attendre un adversaire."));
@@ -129,13 +157,13 @@ CommandLine parseCommandLine(const QStringList& arguments)
                                   QStringLiteral("Code à six chiffres donné par l'hôte (sinon "
                                                  "il est demandé)."),
                                   QStringLiteral("NNNNNN"));
-    parser.addOptions({help, version, computer, host, port, join, joinAsk, code});
+    parser.addOptions({help, version, computer, computerAsk, host, port, join, joinAsk, code});
 
     if (!parser.parse(arguments)) {
         const QStringList unknown = parser.unknownOptionNames();
         if (!unknown.isEmpty()) {
             return refuse(QStringLiteral("option inconnue « %1 ».")
-                              .arg(unknownAsTyped(arguments, unknown.first())));
+                              .arg(unknownAsTyped(typed, unknown.first())));
         }
         // Qt writes its other refusals (a missing value...) in the language active while
         // parsing: read the line again with the French texts loaded.
@@ -160,12 +188,22 @@ CommandLine parseCommandLine(const QStringList& arguments)
         return line;
     }
     Options& options = line.options;
-    options.computer = parser.isSet(computer);
+    options.computer = parser.isSet(computer) || parser.isSet(computerAsk);
+    options.askLevel = parser.isSet(computerAsk);
     options.host = parser.isSet(host);
     options.join = parser.isSet(join) || parser.isSet(joinAsk);
     if (int(options.computer) + int(options.host) + int(options.join) > 1 ||
         (parser.isSet(join) && parser.isSet(joinAsk)))
         return refuse(QStringLiteral("--computer, --host et --join s'excluent l'un l'autre."));
+    if (levelText && !levelText->isEmpty()) {
+        options.level = levelFromName(levelText->toLower());
+        if (!options.level)
+            return refuse(QStringLiteral("niveau inconnu « %1 » : %2 sont attendus.")
+                              .arg(*levelText, levelNames()));
+        if (options.askLevel)
+            return refuse(QStringLiteral("--computer-ask demande le niveau dans une boîte : "
+                                         "ne le donnez pas aussi."));
+    }
     if (parser.isSet(port) && !options.host)
         return refuse(QStringLiteral("--port ne sert qu'avec --host ; pour rejoindre, "
                                      "écrivez --join ADRESSE:PORT."));

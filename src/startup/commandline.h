@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "engine/computerlevel.h"
 #include "net/address.h"
 
 #include <QString>
@@ -14,6 +15,10 @@ namespace volcanelle {
 struct Options {
     /// Player 2 is the computer, which plays its turns by itself.
     bool computer = false;
+    /// The computer's level as the command line gives it; none for the level chosen last.
+    std::optional<Level> level;
+    /// The level is asked in a box, the level chosen last offered first.
+    bool askLevel = false;
     /// Host a network duel as player 1, on `port`.
     bool host = false;
     quint16 port = net::kDefaultPort;

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "startup/commandline.h"
 #include "startup/displaycheck.h"
+#include "startup/levelchoice.h"
 #include "startup/networklaunch.h"
 #include "startup/outsidewatch.h"
 #include "startup/platformguard.h"
@@ -8,6 +9,7 @@
 #include "window/demin.h"
 
 #include <QApplication>
+#include <QSettings>
 
 int main(int argc, char* argv[])
 {
@@ -30,10 +32,24 @@ int main(int argc, char* argv[])
     volcanelle::prepareApplication();
     volcanelle::watchOutsideClients(app);
 
+    // Against the computer, its level; the two-player game reads no settings.
+    volcanelle::Level level = volcanelle::kFirstLevel;
+    if (options.computer) {
+        const std::unique_ptr<QSettings> settings = volcanelle::openGameSettings();
+        volcanelle::LevelMemory memory(*settings);
+        const std::optional<volcanelle::Level> chosen = volcanelle::computerLevel(
+            options.level, options.askLevel, memory,
+            [](volcanelle::Level offered) { return volcanelle::askLevel(nullptr, offered); });
+        if (!chosen)
+            return 0;
+        level = *chosen;
+    }
+
     // Only the mine-count box is built before the players answer it; the window follows.
     using volcanelle::Seat;
     const volcanelle::Seats seats(Seat::Desk, options.computer ? Seat::Computer : Seat::Desk);
-    volcanelle::demin window(nullptr, nullptr, volcanelle::demin::Contents::WhenShown, seats);
+    volcanelle::demin window(nullptr, nullptr, volcanelle::demin::Contents::WhenShown, seats,
+                             level);
     if (!window.Form_Load())
         return 0;
     QObject::connect(&window, &volcanelle::demin::quitRequested, &app, [] {

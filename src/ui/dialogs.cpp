@@ -4,6 +4,7 @@
 #include "engine/texts.h"
 
 #include <QApplication>
+#include <QDialogButtonBox>
 #include <QFontMetrics>
 #include <QGridLayout>
 #include <QInputDialog>
@@ -12,6 +13,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSpacerItem>
+#include <QVBoxLayout>
 
 namespace volcanelle::dialogs {
 
@@ -92,6 +94,37 @@ std::optional<QString> askText(QWidget* parent, const QString& prompt, const QSt
     if (box.exec() != QDialog::Accepted)
         return std::nullopt;
     return box.textValue();
+}
+
+std::optional<int> choose(QWidget* parent, const QString& text, const QString& title,
+                          const QStringList& choices, int preferred)
+{
+    // A dialog rather than a message box: a message box made only of answers could be
+    // neither closed nor escaped.
+    QDialog box(parent);
+    box.setWindowTitle(title);
+    box.setMinimumWidth(widthForTitle(title));
+    auto* layout = new QVBoxLayout(&box);
+    auto* label = new QLabel(text, &box);
+    label->setTextFormat(Qt::PlainText);
+    layout->addWidget(label);
+    auto* buttons = new QDialogButtonBox(&box);
+    layout->addWidget(buttons);
+    std::optional<int> chosen;
+    for (int i = 0; i < choices.size(); ++i) {
+        QPushButton* button = buttons->addButton(choices.at(i), QDialogButtonBox::AcceptRole);
+        QObject::connect(button, &QPushButton::clicked, &box, [&chosen, &box, i] {
+            chosen = i;
+            box.accept();
+        });
+        if (i == preferred) {
+            button->setDefault(true);
+            button->setFocus();
+        }
+    }
+    if (box.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return chosen;
 }
 
 } // namespace volcanelle::dialogs

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <optional>
 
 class QWidget;
@@ -18,5 +19,10 @@ bool confirm(QWidget* parent, const QString& text, const QString& title);
 /// characters; nothing when cancelled or closed.
 std::optional<QString> askText(QWidget* parent, const QString& prompt, const QString& title,
                                int maxLength);
+
+/// A question answered by one of `choices`, each a button, `preferred` the default (chosen by
+/// Enter); nothing when the box is closed or Escape is pressed. Returns the index chosen.
+std::optional<int> choose(QWidget* parent, const QString& text, const QString& title,
+                          const QStringList& choices, int preferred);
 
 } // namespace volcanelle::dialogs

@@ -37,9 +37,16 @@ QString turnRole()
 {
     return QStringLiteral("Tour");
 }
-QString playerRole(int joueur)
+QString playerRole(int joueur, texts::Opponent opponent)
 {
-    return QStringLiteral("Joueur %1").arg(joueur);
+    return joueur == 2 && opponent == texts::Opponent::Computer
+               ? QStringLiteral("L'ordinateur")
+               : QStringLiteral("Joueur %1").arg(joueur);
+}
+
+texts::Opponent opponentOf(const Seats& seats)
+{
+    return seats.seat(2) == Seat::Computer ? texts::Opponent::Computer : texts::Opponent::Person;
 }
 
 QPushButton* addButton(QWidget* parent, const QString& name, const QString& caption,
@@ -55,9 +62,9 @@ QPushButton* addButton(QWidget* parent, const QString& name, const QString& capt
 
 } // namespace
 
-demin::demin(RandomSource* random, QWidget* parent, Contents contents, Seats seats)
+demin::demin(RandomSource* random, QWidget* parent, Contents contents, Seats seats, Level level)
     : QMainWindow(parent), ownRandom_(random ? nullptr : std::make_unique<SystemRandom>()),
-      control_(random ? *random : *ownRandom_)
+      opponent_(opponentOf(seats)), control_(random ? *random : *ownRandom_, opponent_)
 {
     setObjectName(QStringLiteral("demin"));
     keepClassicLook(this);
@@ -68,7 +75,7 @@ demin::demin(RandomSource* random, QWidget* parent, Contents contents, Seats sea
     control_.setSeat(1, this);
     control_.setSeat(2, this);
     if (computer)
-        computer_ = new ComputerPlayer(control_, 2, this);
+        computer_ = new ComputerPlayer(control_, 2, level, this);
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     if (contents == Contents::Now)
@@ -144,7 +151,7 @@ void demin::buildPlayerPanels(QWidget* client)
     const std::array<int, 2> tops{360, 2040};
     for (int player = 1; player <= 2; ++player) {
         const std::size_t slot = static_cast<std::size_t>(player - 1);
-        auto* frame = new QGroupBox(QStringLiteral("Joueur %1 :").arg(player), client);
+        auto* frame = new QGroupBox(texts::playerFrameCaption(player, opponent_), client);
         frame->setObjectName(arrayName("frameJoueur", player - 1));
         frame->setGeometry(twipsRect(240, tops[slot], 1695, 1215));
         frame->setFont(fonts::playerFrame());
@@ -155,8 +162,8 @@ void demin::buildPlayerPanels(QWidget* client)
         lblPartie_[slot] = addLabel(frame, QStringLiteral("lblPartie%1").arg(player),
                                     QStringLiteral("Partie gagnée : 0"),
                                     twipsRect(120, 840, 1455, 255), fonts::window());
-        showCaption(lblScore_[slot], playerRole(player), lblScore_[slot]->text());
-        showCaption(lblPartie_[slot], playerRole(player), lblPartie_[slot]->text());
+        showCaption(lblScore_[slot], playerRole(player, opponent_), lblScore_[slot]->text());
+        showCaption(lblPartie_[slot], playerRole(player, opponent_), lblPartie_[slot]->text());
     }
     lblMain_ = addLabel(client, QStringLiteral("lblMain"), QString(),
                         twipsRect(240, 3480, 2175, 495), fonts::windowBold());
@@ -355,7 +362,7 @@ void demin::showScore(int joueur, const QString& caption)
     if (!built_)
         early_.score[slot] = caption;
     else
-        showCaption(lblScore_[slot], playerRole(joueur), caption);
+        showCaption(lblScore_[slot], playerRole(joueur, opponent_), caption);
 }
 
 void demin::showRoundsWon(int joueur, const QString& caption)
@@ -364,7 +371,7 @@ void demin::showRoundsWon(int joueur, const QString& caption)
     if (!built_)
         early_.roundsWon[slot] = caption;
     else
-        showCaption(lblPartie_[slot], playerRole(joueur), caption);
+        showCaption(lblPartie_[slot], playerRole(joueur, opponent_), caption);
 }
 
 void demin::showMinesLeft(const QString& caption)

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "engine/computerlevel.h"
 #include "engine/duelcontrol.h"
 #include "engine/duelview.h"
 #include "engine/seats.h"
@@ -35,9 +36,11 @@ public:
     /// `random` is the mine draw's source; the window uses a clock-seeded one when none is
     /// given. The source must outlive the window.
     /// `seats` says who plays each side; by default both sides play at this desk. When the
-    /// computer holds a side, the window says so in its title and the computer plays there.
+    /// computer holds a side, the window says so in its title and the computer plays there,
+    /// at `level`.
     explicit demin(RandomSource* random = nullptr, QWidget* parent = nullptr,
-                   Contents contents = Contents::Now, Seats seats = Seats());
+                   Contents contents = Contents::Now, Seats seats = Seats(),
+                   Level level = kFirstLevel);
     ~demin() override;
 
     /// Starts the duel: sets its state and asks for the first round's mine count. Call before
@@ -107,6 +110,8 @@ private:
     QWidget* boxParent();
 
     std::unique_ptr<RandomSource> ownRandom_;
+    // How the texts name player 2: the computer when it holds that side.
+    texts::Opponent opponent_;
     DuelControl control_;
 
     BoardWidget* board_ = nullptr;

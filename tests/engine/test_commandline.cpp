@@ -20,13 +20,37 @@ private slots:
         QVERIFY(line.out.isEmpty() && line.err.isEmpty());
     }
 
+    // Alone, --computer and -c leave the level to the one chosen last; a level follows them
+    // after "=" or as the next argument, in any case.
     void computerLongAndShort()
     {
-        for (const char* option : {"--computer", "-c"}) {
+        const struct {
+            QStringList arguments;
+            std::optional<Level> level;
+            bool ask;
+        } cases[] = {
+            {{QStringLiteral("--computer")}, std::nullopt, false},
+            {{QStringLiteral("-c")}, std::nullopt, false},
+            {{QStringLiteral("--computer=")}, std::nullopt, false},
+            {{QStringLiteral("-c"), QStringLiteral("-v")}, std::nullopt, false},
+            {{QStringLiteral("--computer=difficile")}, Level::Difficile, false},
+            {{QStringLiteral("--computer"), QStringLiteral("moyen")}, Level::Moyen, false},
+            {{QStringLiteral("-c"), QStringLiteral("facile")}, Level::Facile, false},
+            {{QStringLiteral("-c"), QStringLiteral("Difficile")}, Level::Difficile, false},
+            {{QStringLiteral("--computer-ask")}, std::nullopt, true},
+        };
+        for (const auto& [arguments, level, ask] : cases) {
             const CommandLine line =
-                parseCommandLine({QStringLiteral("volcanelle"), QString::fromLatin1(option)});
-            QVERIFY2(!line.exitCode, option);
-            QVERIFY2(line.options.computer, option);
+                parseCommandLine(QStringList{QStringLiteral("volcanelle")} + arguments);
+            const QByteArray name = arguments.join(QLatin1Char(' ')).toUtf8();
+            if (arguments.contains(QStringLiteral("-v"))) {
+                QCOMPARE(line.exitCode, 0); // the version, which comes first
+                continue;
+            }
+            QVERIFY2(!line.exitCode, name);
+            QVERIFY2(line.options.computer, name);
+            QVERIFY2(line.options.level == level, name);
+            QVERIFY2(line.options.askLevel == ask, name);
         }
     }
 
@@ -37,9 +61,18 @@ private slots:
         QCOMPARE(help.exitCode, 0);
         QVERIFY2(help.out.startsWith(QStringLiteral("Utilisation : volcanelle [options]\n")),
                  qPrintable(help.out));
-        // Qt aligns the descriptions on the longest option: any run of blanks between.
-        QVERIFY(help.out.contains(QRegularExpression(
-            QStringLiteral("-c, --computer +Jouer seul : l'ordinateur tient le joueur 2\\."))));
+        // Qt aligns the descriptions on the longest option and wraps the longer ones: any run
+        // of blanks, line ends included, between words.
+        const auto wrapped = [](const char* text) {
+            return QRegularExpression(QRegularExpression::escape(QString::fromUtf8(text))
+                                          .replace(QStringLiteral("\\ "), QStringLiteral("\\s+")));
+        };
+        QVERIFY(help.out.contains(
+            wrapped("-c, --computer Jouer seul : l'ordinateur tient le joueur 2, au NIVEAU qui "
+                    "suit (--computer=NIVEAU ou -c NIVEAU) : facile, moyen ou difficile ; sans "
+                    "NIVEAU, au dernier niveau choisi (moyen la première fois).")));
+        QVERIFY(help.out.contains(wrapped("--computer-ask Jouer seul, en choisissant le niveau "
+                                          "de l'ordinateur dans une boîte.")));
         QVERIFY(help.out.contains(QRegularExpression(QStringLiteral(
             "--join <ADRESSE\\[:PORT\\]> +Rejoindre le duel en réseau de l'hôte ADRESSE"))));
 
@@ -109,8 +142,23 @@ private slots:
             << QStringLiteral("volcanelle : Adresse invalide : « h\\u{9b}2J\\u{202e}x ». "
                               "Écrivez un nom ou une adresse IP, suivi au besoin de :port (par "
                               "exemple [::1]:50000).");
-        QTest::newRow("stray argument") << QStringList{QStringLiteral("-c"), QStringLiteral("2")}
-                                        << "volcanelle : argument inattendu « 2 ».";
+        QTest::newRow("stray argument")
+            << QStringList{QStringLiteral("--host"), QStringLiteral("2")}
+            << "volcanelle : argument inattendu « 2 ».";
+        QTest::newRow("unknown level") << QStringList{QStringLiteral("-c"), QStringLiteral("2")}
+                                       << "volcanelle : niveau inconnu « 2 » : facile, moyen ou "
+                                          "difficile sont attendus.";
+        QTest::newRow("unknown level as typed")
+            << QStringList{QStringLiteral("--computer=\x1b[2J")}
+            << "volcanelle : niveau inconnu « \\e[2J » : facile, moyen ou difficile sont "
+               "attendus.";
+        QTest::newRow("level and box")
+            << QStringList{QStringLiteral("--computer-ask"), QStringLiteral("--computer=facile")}
+            << "volcanelle : --computer-ask demande le niveau dans une boîte : ne le donnez pas "
+               "aussi.";
+        QTest::newRow("box and host")
+            << QStringList{QStringLiteral("--computer-ask"), QStringLiteral("--host")}
+            << "volcanelle : --computer, --host et --join s'excluent l'un l'autre.";
         QTest::newRow("port 00") << QStringList{QStringLiteral("--host"),
                                                 QStringLiteral("--port=00")}
                                  << "volcanelle : port invalide « 00 » : un nombre de 0 à 65535 "
@@ -139,8 +187,8 @@ private slots:
         QTest::newRow("host and join")
             << QStringList{QStringLiteral("--host"), QStringLiteral("--join=h")}
             << "volcanelle : --computer, --host et --join s'excluent l'un l'autre.";
-        QTest::newRow("value on a flag") << QStringList{QStringLiteral("--computer=oui")}
-                                         << "volcanelle : Valeur inattendue après \"--computer\".";
+        QTest::newRow("value on a flag") << QStringList{QStringLiteral("--host=oui")}
+                                         << "volcanelle : Valeur inattendue après \"--host\".";
     }
 
     void refusalsEndWithStatusTwo()

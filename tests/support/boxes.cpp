@@ -4,6 +4,7 @@
 #include <QAbstractButton>
 #include <QDialog>
 #include <QInputDialog>
+#include <QLabel>
 #include <QMessageBox>
 
 namespace volcanelle::testing {
@@ -14,6 +15,9 @@ QString describe(QWidget* box)
         return box->windowTitle() + QLatin1Char('|') + input->labelText();
     if (auto* message = qobject_cast<QMessageBox*>(box))
         return box->windowTitle() + QLatin1Char('|') + message->text();
+    // A box of the game's own making: its question is its one label.
+    if (auto* question = box->findChild<QLabel*>())
+        return box->windowTitle() + QLatin1Char('|') + question->text();
     return box->windowTitle();
 }
 

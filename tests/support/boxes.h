@@ -7,7 +7,7 @@ class QWidget;
 
 namespace volcanelle::testing {
 
-/// "<title>|<text>" of a box; for an input box, its prompt.
+/// "<title>|<text>" of a box; for an input box, its prompt; for another dialog, its label.
 QString describe(QWidget* box);
 /// Clicks the visible button whose text is `text`. False when there is none.
 bool clickButton(QWidget* box, const QString& text);

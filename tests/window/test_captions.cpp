@@ -8,7 +8,9 @@
 #include "window/demin.h"
 
 #include <QFontMetrics>
+#include <QGroupBox>
 #include <QLabel>
+#include <QStyleOptionGroupBox>
 #include <QTest>
 
 using namespace volcanelle;
@@ -86,6 +88,38 @@ private slots:
             const QString problem = overflow(label, text);
             QVERIFY2(problem.isEmpty(), qPrintable(problem));
         }
+    }
+
+    // Against the computer: the turn label and the title of the computer's panel.
+    void computerCaptionsFit()
+    {
+        demin window(nullptr, nullptr, demin::Contents::Now, Seats(Seat::Desk, Seat::Computer));
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        const QString turn = texts::turnCaption(2, texts::Opponent::Computer);
+        QCOMPARE(turn, QStringLiteral("L'ordinateur a la main."));
+        DuelView& view = window;
+        view.showTurn(turn);
+        auto* label = window.findChild<QLabel*>(QStringLiteral("lblMain"));
+        QVERIFY(label);
+        const QString problem = overflow(label, turn);
+        QVERIFY2(problem.isEmpty(), qPrintable(problem));
+
+        auto* frame = window.findChild<QGroupBox*>(QStringLiteral("frameJoueur(1)"));
+        QVERIFY(frame);
+        QCOMPARE(frame->title(), QStringLiteral("L'ordinateur :"));
+        QStyleOptionGroupBox option;
+        option.initFrom(frame);
+        option.text = frame->title();
+        option.textAlignment = frame->alignment();
+        option.subControls = QStyle::SC_GroupBoxFrame | QStyle::SC_GroupBoxLabel;
+        const QRect title = frame->style()->subControlRect(QStyle::CC_GroupBox, &option,
+                                                           QStyle::SC_GroupBoxLabel, frame);
+        QVERIFY2(frame->rect().contains(title), qPrintable(QStringLiteral("%1 x %2 at %3 in %4")
+                                                               .arg(title.width())
+                                                               .arg(title.height())
+                                                               .arg(title.left())
+                                                               .arg(frame->width())));
     }
 };
 

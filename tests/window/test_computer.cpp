@@ -2,16 +2,22 @@
 // A round against the computer at pace 0, the human's side played with real clicks. The
 // board: 30 mines on rows 12 and 13 (see twoMineRows).
 
+#include "boxes.h"
 #include "engine/texts.h"
 #include "fixeddraws.h"
 #include "modalanswerer.h"
 #include "seats/computerplayer.h"
+#include "startup/levelchoice.h"
 #include "ui/application.h"
 #include "window/demin.h"
 #include "windowprobe.h"
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QGroupBox>
+#include <QPushButton>
+#include <QSettings>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
@@ -67,7 +73,8 @@ private slots:
         // desk is not the human's to make now.
         clickCell(window, 0);
         const QStringList computersTurn = screen(window);
-        QCOMPARE(caption(window, QStringLiteral("lblMain")), texts::turnCaption(2));
+        QCOMPARE(caption(window, QStringLiteral("lblMain")),
+                 texts::turnCaption(2, texts::Opponent::Computer));
         clickCell(window, 180);
         QCOMPARE(screen(window), computersTurn);
 
@@ -129,7 +136,8 @@ private slots:
         QVERIFY2(computer >= 15, qPrintable(QString::number(computer)));
         const int winner = human > computer ? 1 : 2;
         QTRY_COMPARE(answerer.seen,
-                     QStringList({box(texts::roundFinished()), box(texts::roundWonBy(winner))}));
+                     QStringList({box(texts::roundFinished()),
+                                  box(texts::roundWonBy(winner, texts::Opponent::Computer))}));
         QCOMPARE(caption(window, QStringLiteral("Panel3")), texts::minesLeftCaption(0));
         QCOMPARE(caption(window, QStringLiteral("lblPartie%1").arg(winner)),
                  QStringLiteral("Partie gagnée : 1"));
@@ -153,6 +161,95 @@ private slots:
         QTRY_COMPARE(window.duel().joueur(), 1);
         QVERIFY(window.duel().board().coveredCount() < kCells);
         QVERIFY2(answerer.unexpected.isEmpty(), qPrintable(answerer.unexpected.join('\n')));
+    }
+
+    // The panel of player 2 is the computer's; the two-player window keeps its captions.
+    void panelsNameTheComputer()
+    {
+        demin computerWindow(nullptr, nullptr, demin::Contents::Now,
+                             Seats(Seat::Desk, Seat::Computer), Level::Difficile);
+        demin twoPlayers;
+        const auto title = [](demin& window, const char* frame) {
+            auto* box = window.findChild<QGroupBox*>(QLatin1String(frame));
+            return box ? box->title() : QString();
+        };
+        QCOMPARE(title(computerWindow, "frameJoueur(0)"), QStringLiteral("Joueur 1 :"));
+        QCOMPARE(title(computerWindow, "frameJoueur(1)"), QStringLiteral("L'ordinateur :"));
+        QCOMPARE(title(twoPlayers, "frameJoueur(1)"), QStringLiteral("Joueur 2 :"));
+        auto* computer = computerWindow.findChild<ComputerPlayer*>();
+        QVERIFY(computer);
+        QCOMPARE(computer->level(), Level::Difficile);
+        QVERIFY(!twoPlayers.findChild<ComputerPlayer*>());
+    }
+
+    // The level box: one button per level, the one offered pressed by Enter; closed, it gives
+    // nothing.
+    void levelBox()
+    {
+        QStringList buttons;
+        QString preferred;
+        // Records the box's buttons, then presses Enter; closes the box whatever happens, so
+        // that exec() returns.
+        QTimer poll;
+        poll.setInterval(5);
+        connect(&poll, &QTimer::timeout, [&] {
+            QWidget* open = QApplication::activeModalWidget();
+            if (!open)
+                return;
+            poll.stop();
+            for (QPushButton* button : open->findChildren<QPushButton*>()) {
+                buttons << button->text();
+                if (button->isDefault())
+                    preferred = button->text();
+            }
+            QTest::keyClick(open, Qt::Key_Return);
+            if (open == QApplication::activeModalWidget() && open->isVisible())
+                closeAnyway(open);
+        });
+        poll.start();
+        QCOMPARE(askLevel(nullptr, Level::Difficile), std::optional<Level>(Level::Difficile));
+        QCOMPARE(buttons, QStringList({QStringLiteral("Facile"), QStringLiteral("Moyen"),
+                                       QStringLiteral("Difficile")}));
+        QCOMPARE(preferred, QStringLiteral("Difficile"));
+
+        ModalAnswerer answerer;
+        answerer.press(QStringLiteral("Facile"));
+        QCOMPARE(askLevel(nullptr, Level::Moyen), std::optional<Level>(Level::Facile));
+        answerer.escape();
+        QCOMPARE(askLevel(nullptr, Level::Moyen), std::nullopt);
+        const QString asked = QStringLiteral("Jouer contre l'ordinateur|Choisissez le niveau de "
+                                             "l'ordinateur :");
+        QCOMPARE(answerer.seen, QStringList({asked, asked}));
+        QVERIFY(answerer.unexpected.isEmpty());
+    }
+
+    // The level chosen last, run after run: moyen at first; a level given or chosen is kept;
+    // a closed box keeps nothing; what is not a level is set aside.
+    void levelRememberedBetweenRuns()
+    {
+        QTemporaryDir home;
+        QSettings settings(home.filePath(QStringLiteral("volcanelle.conf")), QSettings::IniFormat);
+        LevelMemory memory(settings);
+        Level offered = Level::Facile;
+        std::optional<Level> answer;
+        const auto ask = [&](Level last) {
+            offered = last;
+            return answer;
+        };
+        QCOMPARE(computerLevel(std::nullopt, false, memory, ask), Level::Moyen);
+        QCOMPARE(computerLevel(Level::Difficile, false, memory, ask), Level::Difficile);
+        QCOMPARE(computerLevel(std::nullopt, false, memory, ask), Level::Difficile);
+        answer = Level::Facile;
+        QCOMPARE(computerLevel(std::nullopt, true, memory, ask), Level::Facile);
+        QCOMPARE(offered, Level::Difficile);
+        answer = std::nullopt;
+        QCOMPARE(computerLevel(std::nullopt, true, memory, ask), std::nullopt);
+        QCOMPARE(offered, Level::Facile);
+        QSettings again(home.filePath(QStringLiteral("volcanelle.conf")), QSettings::IniFormat);
+        QCOMPARE(LevelMemory(again).last(), Level::Facile);
+
+        settings.setValue(QStringLiteral("ordinateur/niveau"), QStringLiteral("expert"));
+        QCOMPARE(computerLevel(std::nullopt, false, memory, ask), Level::Moyen);
     }
 };
 
