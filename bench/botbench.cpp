@@ -1,14 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Whole rounds between two players without a window: the exact solver against a player that
-// clicks at random, one that only takes mines a single number proves, and itself. Prints one
-// line per pairing, and the solver's time per move over every position it met.
+// Whole rounds between two players without a window: the computer's three levels, a player
+// that clicks at random and the careful bench player (carefulplayer.h). Each mine layout is
+// played twice, the sides swapped, so that each side starts half the rounds. Prints one line
+// per pairing, then, for each level, its time per move over every position it met.
 //
-//   botbench [--rounds N] [--mines M]
+//   botbench [--rounds N] [--mines M] [--pairing A-vs-B]...
 
 #include "benchview.h"
+#include "carefulplayer.h"
+#include "engine/computerlevel.h"
 #include "engine/duel.h"
 #include "engine/randomsource.h"
-#include "engine/solver.h"
 #include "engine/visibleboard.h"
 
 #include <algorithm>
@@ -16,102 +18,92 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <random>
+#include <map>
+#include <memory>
+#include <string>
 #include <vector>
 
 using namespace volcanelle;
 
 namespace {
 
-// A mine draw that repeats from run to run.
-class SeededDraws final : public RandomSource {
+// Layout number n of a mine count, the same from run to run and for both sides' rounds.
+class LayoutDraws final : public RandomSource {
 public:
-    explicit SeededDraws(unsigned seed) : engine_(seed) {}
-    void reseed() override {}
+    explicit LayoutDraws(int mines) : mines_(unsigned(mines)) {}
+    void setLayout(int layout) { layout_ = unsigned(layout); }
+    void reseed() override { engine_.seed(1'000'003u * mines_ + layout_); }
     double next() override { return std::uniform_real_distribution<double>(0.0, 1.0)(engine_); }
 
 private:
+    unsigned mines_;
+    unsigned layout_ = 0;
     std::mt19937 engine_;
 };
 
-enum class Kind { Exact, Simple, Random };
-
-const char* nameOf(Kind kind)
-{
-    return kind == Kind::Exact ? "exact" : kind == Kind::Simple ? "simple" : "random";
-}
-
-struct SolverTimes {
+struct Times {
     std::vector<double> micros;
     long exact = 0;
 };
 
-int randomCover(const VisibleBoard& seen, std::mt19937& random)
-{
-    std::vector<int> covered;
-    for (int index = 0; index < kCells; ++index)
-        if (seen.isCovered(index))
-            covered.push_back(index);
-    return covered[random() % covered.size()];
-}
-
-// A mine that one number proves alone: a number whose covered neighbours are exactly the
-// mines it still lacks.
-int provenBySingleNumber(const VisibleBoard& seen)
-{
-    for (int index = 0; index < kCells; ++index) {
-        const int shown = seen.seen(index);
-        if (shown <= 0 || shown > 8)
-            continue;
-        int covered = 0;
-        int found = 0;
-        int some = -1;
-        for (const int n : neighbours(index)) {
-            if (seen.isCovered(n)) {
-                ++covered;
-                some = n;
-            } else if (seen.seen(n) == VisibleBoard::kFoundMine) {
-                ++found;
-            }
-        }
-        if (covered > 0 && shown - found == covered)
-            return some;
+// A side of a pairing: one of the levels, or a bench player.
+class Player {
+public:
+    Player(const std::string& name, unsigned seed, std::map<std::string, Times>& times)
+        : name_(name), random_(seed), times_(times)
+    {
+        for (const Level level : kLevels)
+            if (levelName(level).toStdString() == name)
+                level_ = std::make_unique<ComputerLevel>(level, seed);
     }
-    return -1;
-}
 
-int choose(Kind kind, const VisibleBoard& seen, std::mt19937& random, SolverTimes& times)
-{
-    if (kind == Kind::Random)
-        return randomCover(seen, random);
-    if (kind == Kind::Simple) {
-        const int proven = provenBySingleNumber(seen);
-        return proven >= 0 ? proven : randomCover(seen, random);
+    static bool known(const std::string& name)
+    {
+        return name == "random" || name == "careful" ||
+               levelFromName(QString::fromStdString(name)).has_value();
     }
-    const auto start = std::chrono::steady_clock::now();
-    const MineOdds odds = mineOdds(seen);
-    const auto stop = std::chrono::steady_clock::now();
-    times.micros.push_back(std::chrono::duration<double, std::micro>(stop - start).count());
-    times.exact += odds.exact ? 1 : 0;
-    return bestCell(seen, odds);
-}
 
-void playPairing(Kind first, Kind second, int mines, int rounds, SolverTimes& times)
+    int choose(const VisibleBoard& seen)
+    {
+        if (name_ == "random")
+            return randomCoveredCell(seen, random_);
+        if (name_ == "careful")
+            return carefulCell(seen, random_);
+        const auto start = std::chrono::steady_clock::now();
+        const int cell = level_->chooseCell(seen);
+        const auto stop = std::chrono::steady_clock::now();
+        Times& times = times_[name_];
+        times.micros.push_back(std::chrono::duration<double, std::micro>(stop - start).count());
+        times.exact += level_->lastExact() ? 1 : 0;
+        return cell;
+    }
+
+private:
+    std::string name_;
+    std::mt19937 random_;
+    std::unique_ptr<ComputerLevel> level_;
+    std::map<std::string, Times>& times_;
+};
+
+void playPairing(const std::string& first, const std::string& second, int mines, int rounds,
+                 std::map<std::string, Times>& times)
 {
     BenchView view(QString::number(mines));
-    SeededDraws draws(1000u + unsigned(mines));
-    std::mt19937 random(7u + unsigned(mines));
+    LayoutDraws draws(mines);
     Duel duel(view, draws);
+    Player a(first, 7u + unsigned(mines), times);
+    Player b(second, 11u + unsigned(mines), times);
     int won = 0, lost = 0, drawn = 0;
     for (int round = 0; round < rounds; ++round) {
-        // The first-named player starts every other round: player 1 always starts a duel.
+        // Each layout twice: the first-named player is player 1, who starts, then player 2.
         const bool firstIsOne = round % 2 == 0;
+        draws.setLayout(round / 2);
         if (!duel.startDuel())
             std::abort();
         while (duel.roundInPlay()) {
             const bool firstToPlay = (duel.joueur() == 1) == firstIsOne;
             const VisibleBoard seen(duel.board(), duel.bombesRestantes());
-            duel.cmdCase_Click(choose(firstToPlay ? first : second, seen, random, times));
+            duel.cmdCase_Click((firstToPlay ? a : b).choose(seen));
         }
         const int mine = duel.score(firstIsOne ? 1 : 2);
         const int theirs = duel.score(firstIsOne ? 2 : 1);
@@ -119,21 +111,26 @@ void playPairing(Kind first, Kind second, int mines, int rounds, SolverTimes& ti
     }
     const double rate = won + lost ? double(won) / (won + lost) : 0.0;
     std::printf("pairing %s-vs-%s mines %d rounds %d won %d lost %d drawn %d win_rate %.3f\n",
-                nameOf(first), nameOf(second), mines, rounds, won, lost, drawn, rate);
+                first.c_str(), second.c_str(), mines, rounds, won, lost, drawn, rate);
     std::fflush(stdout);
 }
 
-void printTimes(int mines, SolverTimes& times)
+void printTimes(int mines, std::map<std::string, Times>& all)
 {
-    std::vector<double>& t = times.micros;
-    if (t.empty())
-        return;
-    std::sort(t.begin(), t.end());
-    const auto at = [&t](double share) {
-        return t[std::min(t.size() - 1, std::size_t(share * double(t.size())))];
-    };
-    std::printf("solver mines %d moves %zu p50_us %.0f p99_us %.0f max_us %.0f exact_share %.4f\n",
-                mines, t.size(), at(0.5), at(0.99), t.back(), double(times.exact) / t.size());
+    for (const Level level : kLevels) {
+        std::vector<double>& t = all[levelName(level).toStdString()].micros;
+        if (t.empty())
+            continue;
+        std::sort(t.begin(), t.end());
+        const auto at = [&t](double share) {
+            return t[std::min(t.size() - 1, std::size_t(share * double(t.size())))];
+        };
+        std::printf("solver %s mines %d moves %zu p50_us %.0f p99_us %.0f max_us %.0f "
+                    "exact_share %.4f\n",
+                    qPrintable(levelName(level)), mines, t.size(), at(0.5), at(0.99), t.back(),
+                    double(all[levelName(level).toStdString()].exact) / double(t.size()));
+    }
+    std::fflush(stdout);
 }
 
 int readNumber(const char* text, int low, int high, const char* what)
@@ -154,21 +151,36 @@ int main(int argc, char* argv[])
 {
     int rounds = 2000;
     std::vector<int> mineCounts{30, 65, 100};
+    std::vector<std::pair<std::string, std::string>> pairings;
     for (int i = 1; i < argc; ++i) {
         if (!std::strcmp(argv[i], "--rounds") && i + 1 < argc) {
             rounds = readNumber(argv[++i], 1, 10000000, "--rounds");
         } else if (!std::strcmp(argv[i], "--mines") && i + 1 < argc) {
             mineCounts = {readNumber(argv[++i], 30, 100, "--mines")};
+        } else if (!std::strcmp(argv[i], "--pairing") && i + 1 < argc) {
+            const std::string pairing = argv[++i];
+            const std::size_t vs = pairing.find("-vs-");
+            if (vs == std::string::npos || !Player::known(pairing.substr(0, vs)) ||
+                !Player::known(pairing.substr(vs + 4))) {
+                std::fprintf(stderr, "botbench: a pairing is A-vs-B, each one of random, "
+                                     "careful, facile, moyen, difficile\n");
+                return 2;
+            }
+            pairings.emplace_back(pairing.substr(0, vs), pairing.substr(vs + 4));
         } else {
-            std::fprintf(stderr, "usage: botbench [--rounds N] [--mines M]\n");
+            std::fprintf(stderr,
+                         "usage: botbench [--rounds N] [--mines M] [--pairing A-vs-B]...\n");
             return 2;
         }
     }
+    if (pairings.empty())
+        pairings = {{"random", "facile"},   {"careful", "facile"},  {"careful", "moyen"},
+                    {"moyen", "facile"},    {"difficile", "moyen"}, {"difficile", "careful"},
+                    {"difficile", "facile"}};
     for (const int mines : mineCounts) {
-        SolverTimes times;
-        playPairing(Kind::Exact, Kind::Random, mines, rounds, times);
-        playPairing(Kind::Exact, Kind::Simple, mines, rounds, times);
-        playPairing(Kind::Exact, Kind::Exact, mines, rounds, times);
+        std::map<std::string, Times> times;
+        for (const auto& [first, second] : pairings)
+            playPairing(first, second, mines, rounds, times);
         printTimes(mines, times);
     }
     return 0;
