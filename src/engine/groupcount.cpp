@@ -40,6 +40,7 @@ bool GroupCount::count(const std::vector<CellClass>& classes, const std::vector<
     mostMines_ = mostMines;
     levels_.clear();
     byMines_.clear();
+    sizes_.clear();
     if (!countingOrder(classes, demands, members_) || !buildLevels(classes, demands, budget))
         return false;
     for (const int c : members_)
@@ -47,33 +48,61 @@ bool GroupCount::count(const std::vector<CellClass>& classes, const std::vector<
 
     // Completions from each state, by mines still to place, from the end back to the start.
     const std::size_t n = members_.size();
-    levels_[n].rest.assign(levels_[n].keys.size(), std::vector<double>{1.0});
+    levels_[n].restBands.assign(levels_[n].keys.size(), Band{0, 0, 0});
+    levels_[n].rest.assign(levels_[n].keys.size(), 1.0);
     std::size_t stored = 0;
     for (std::size_t i = n; i-- > 0;) {
         Level& level = levels_[i];
         const Level& next = levels_[i + 1];
-        level.rest.assign(level.keys.size(), {});
+        level.restBands.assign(level.keys.size(), Band{});
+        stored += spread(level.edges, next.restBands, level.restBands, false);
+        if (stored > kMostStored)
+            return false;
+        level.rest.assign(stored, 0.0);
         for (const Edge& edge : level.edges) {
-            const std::vector<double>& after = next.rest[static_cast<std::size_t>(edge.to)];
-            std::vector<double>& here = level.rest[static_cast<std::size_t>(edge.from)];
-            const std::size_t length =
-                std::min(after.size() + std::size_t(edge.mines), std::size_t(mostMines_) + 1);
-            if (here.size() < length) {
-                stored += length - here.size();
-                here.resize(length, 0.0);
-            }
+            const Band& later = next.restBands[static_cast<std::size_t>(edge.to)];
+            const Band& here = level.restBands[static_cast<std::size_t>(edge.from)];
             const double ways = choose(sizes_[i], edge.mines);
-            for (std::size_t k = std::size_t(edge.mines); k < length; ++k)
-                here[k] += ways * after[k - std::size_t(edge.mines)];
-            budget -= long(length);
+            for (int k = later.low; k <= later.high && k + edge.mines <= here.high; ++k)
+                level.rest[here.at + std::size_t(k + edge.mines - here.low)] +=
+                    ways * next.rest[later.at + std::size_t(k - later.low)];
+            budget -= long(later.size());
         }
-        if (budget < 0 || stored > kMostStored)
+        stored = 0;
+        if (budget < 0)
             return false;
     }
-    byMines_ = levels_[0].rest.empty() ? std::vector<double>{} : levels_[0].rest[0];
-    if (byMines_.empty())
-        byMines_.push_back(0.0); // no arrangement fits
+    const Band& whole = levels_[0].restBands[0];
+    byMines_.assign(std::size_t(std::max(whole.high, 0)) + 1, 0.0);
+    for (int k = whole.low; k <= whole.high; ++k)
+        byMines_[std::size_t(k)] = levels_[0].rest[whole.at + std::size_t(k - whole.low)];
     return true;
+}
+
+std::size_t GroupCount::spread(const std::vector<Edge>& edges, const Bands& from, Bands& to,
+                               bool forward) const
+{
+    for (const Edge& edge : edges) {
+        const Band& source = from[static_cast<std::size_t>(forward ? edge.from : edge.to)];
+        Band& target = to[static_cast<std::size_t>(forward ? edge.to : edge.from)];
+        if (source.low > source.high || source.low + edge.mines > mostMines_)
+            continue;
+        const int low = source.low + edge.mines;
+        const int high = std::min(source.high + edge.mines, mostMines_);
+        if (target.low > target.high) {
+            target.low = low;
+            target.high = high;
+        } else {
+            target.low = std::min(target.low, low);
+            target.high = std::max(target.high, high);
+        }
+    }
+    std::size_t at = 0;
+    for (Band& band : to) {
+        band.at = at;
+        at += band.size();
+    }
+    return at;
 }
 
 bool GroupCount::buildLevels(const std::vector<CellClass>& classes,
@@ -180,49 +209,53 @@ std::vector<double> GroupCount::classMines(const std::vector<double>& weight) co
     std::vector<double> out(n, 0.0);
     if (levels_.empty())
         return out;
-    // ahead[s][m]: what state s weighs when m mines lie in the classes before it, summed over
-    // its completions; built from the end back to the start.
-    std::vector<std::vector<std::vector<double>>> ahead(n + 1);
-    std::vector<std::size_t> before(n + 1, 0);
-    for (std::size_t i = 0; i < n; ++i)
-        before[i + 1] = before[i] + std::size_t(sizes_[i]);
-    const auto span = [&](std::size_t i) {
-        return std::min(before[i], std::size_t(mostMines_)) + 1;
-    };
-    ahead[n].assign(levels_[n].keys.size(), std::vector<double>(span(n), 0.0));
-    for (std::size_t m = 0; m < span(n) && !ahead[n].empty(); ++m)
-        ahead[n][0][m] = m < weight.size() ? weight[m] : 0.0;
+    // The mines that may lie before each state, from the start on.
+    std::vector<Bands> reachable(n + 1);
+    std::vector<std::size_t> stored(n + 1, 1);
+    reachable[0].assign(1, Band{0, 0, 0});
+    for (std::size_t i = 0; i < n; ++i) {
+        reachable[i + 1].assign(levels_[i + 1].keys.size(), Band{});
+        stored[i + 1] = spread(levels_[i].edges, reachable[i], reachable[i + 1], true);
+    }
+    // ahead[i]: what each state weighs with m mines before it, summed over its completions;
+    // built from the end back to the start.
+    std::vector<std::vector<double>> ahead(n + 1);
+    ahead[n].assign(stored[n], 0.0);
+    for (const Band& band : reachable[n])
+        for (int m = band.low; m <= band.high; ++m)
+            ahead[n][band.at + std::size_t(m - band.low)] =
+                std::size_t(m) < weight.size() ? weight[std::size_t(m)] : 0.0;
     for (std::size_t i = n; i-- > 0;) {
-        ahead[i].assign(levels_[i].keys.size(), std::vector<double>(span(i), 0.0));
+        ahead[i].assign(stored[i], 0.0);
         for (const Edge& edge : levels_[i].edges) {
-            const std::vector<double>& later = ahead[i + 1][static_cast<std::size_t>(edge.to)];
-            std::vector<double>& here = ahead[i][static_cast<std::size_t>(edge.from)];
+            const Band& here = reachable[i][static_cast<std::size_t>(edge.from)];
+            const Band& later = reachable[i + 1][static_cast<std::size_t>(edge.to)];
             const double ways = choose(sizes_[i], edge.mines);
-            for (std::size_t m = 0; m < here.size() && m + std::size_t(edge.mines) < later.size();
-                 ++m)
-                here[m] += ways * later[m + std::size_t(edge.mines)];
+            for (int m = here.low; m <= here.high && m + edge.mines <= later.high; ++m)
+                ahead[i][here.at + std::size_t(m - here.low)] +=
+                    ways * ahead[i + 1][later.at + std::size_t(m + edge.mines - later.low)];
         }
     }
-    // Arrangements reaching each state, by mines so far, from the start on.
-    std::vector<std::vector<double>> reach{std::vector<double>{1.0}};
+    // Arrangements reaching each state, by mines so far, from the start on; each edge adds
+    // its mines, weighed by what follows, to its class.
+    std::vector<double> reach{1.0};
     for (std::size_t i = 0; i < n; ++i) {
-        std::vector<std::vector<double>> next(levels_[i + 1].keys.size(),
-                                              std::vector<double>(span(i + 1), 0.0));
+        std::vector<double> next(stored[i + 1], 0.0);
         for (const Edge& edge : levels_[i].edges) {
-            const std::vector<double>& from = reach[static_cast<std::size_t>(edge.from)];
-            const std::vector<double>& later = ahead[i + 1][static_cast<std::size_t>(edge.to)];
-            std::vector<double>& to = next[static_cast<std::size_t>(edge.to)];
+            const Band& here = reachable[i][static_cast<std::size_t>(edge.from)];
+            const Band& later = reachable[i + 1][static_cast<std::size_t>(edge.to)];
             const double ways = choose(sizes_[i], edge.mines);
-            for (std::size_t m = 0; m < from.size(); ++m) {
-                const std::size_t k = m + std::size_t(edge.mines);
-                if (k >= to.size())
-                    break;
-                to[k] += from[m] * ways;
-                out[i] += from[m] * ways * edge.mines * later[k];
+            double weighed = 0.0;
+            for (int m = here.low; m <= here.high && m + edge.mines <= later.high; ++m) {
+                const double arrangements = reach[here.at + std::size_t(m - here.low)] * ways;
+                const std::size_t k = later.at + std::size_t(m + edge.mines - later.low);
+                next[k] += arrangements;
+                weighed += arrangements * ahead[i + 1][k];
             }
+            out[i] += weighed * edge.mines;
         }
         reach = std::move(next);
-        ahead[i].clear();
+        ahead[i + 1].clear();
     }
     return out;
 }
@@ -237,10 +270,7 @@ std::vector<int> GroupCount::draw(int mines, std::mt19937& random) const
         const Level& next = levels_[i + 1];
         const auto weightOf = [&](const Edge& edge) {
             const int after = left - edge.mines;
-            const std::vector<double>& rest = next.rest[static_cast<std::size_t>(edge.to)];
-            return after < 0 || after >= int(rest.size())
-                       ? 0.0
-                       : choose(sizes_[i], edge.mines) * rest[static_cast<std::size_t>(after)];
+            return choose(sizes_[i], edge.mines) * next.restOf(edge.to, after);
         };
         const auto begin = level.edges.begin() + level.firstEdge[static_cast<std::size_t>(state)];
         const auto end = level.edges.begin() + level.firstEdge[static_cast<std::size_t>(state) + 1];

@@ -51,12 +51,35 @@ private:
         int to;
         int mines;
     };
+    // Counts for mines from `low` to `high`, kept from `at` in a flat store; empty when low
+    // is above high. States span only the mine counts they can reach.
+    struct Band {
+        int low = 1;
+        int high = 0;
+        std::size_t at = 0;
+        std::size_t size() const { return low > high ? 0 : std::size_t(high - low + 1); }
+    };
+    using Bands = std::vector<Band>;
+    // Gives each state of `next` the mine counts that the edges of `level` bring it to, from
+    // the bands of the other side (`from` the edges' start when forward, their end when not);
+    // returns how many counts the bands hold in all.
+    std::size_t spread(const std::vector<Edge>& edges, const Bands& from, Bands& to,
+                       bool forward) const;
     // The states before class `order[i]` is taken, and the ways from them to the next ones.
     struct Level {
         std::vector<std::uint64_t> keys;
-        std::vector<Edge> edges;               // sorted by `from`
-        std::vector<int> firstEdge;            // per state, then one past the last
-        std::vector<std::vector<double>> rest; // per state: completions by mines still to place
+        std::vector<Edge> edges;    // sorted by `from`
+        std::vector<int> firstEdge; // per state, then one past the last
+        // Per state, completions by mines still to place.
+        Bands restBands;
+        std::vector<double> rest;
+        double restOf(int state, int mines) const
+        {
+            const Band& band = restBands[static_cast<std::size_t>(state)];
+            return mines < band.low || mines > band.high
+                       ? 0.0
+                       : rest[band.at + std::size_t(mines - band.low)];
+        }
     };
 
     bool buildLevels(const std::vector<CellClass>& classes, const std::vector<Demand>& demands,
