@@ -1,56 +1,19 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Positions built to be hard: in a corner of 15 x 5 to 15 x 10 cells, every other cell of
-// every other row uncovered, the rest of the board covered, so that the numbers link into one
-// large group. Whether a certain mine exists is decided here by a plain search, cell by cell,
-// apart from the solver's own counting.
+// On positions built to be hard (hardpositions.h), whether a certain mine exists is decided
+// here by a plain search, cell by cell, apart from the solver's own counting.
 
 #include "engine/computerlevel.h"
 #include "engine/solver.h"
+#include "hardpositions.h"
 
 #include <QTest>
 #include <optional>
-#include <random>
 #include <vector>
 
 using namespace volcanelle;
+using namespace volcanelle::testing;
 
 namespace {
-
-struct Position {
-    Board board;
-    int mines = 0;
-    QString name;
-};
-
-Position hardPosition(int rows, int offset, int mines, unsigned seed)
-{
-    std::mt19937 random(seed * 1000 + unsigned(rows * 10 + mines + offset));
-    std::vector<bool> mine(kCells, false);
-    for (int placed = 0; placed < mines;) {
-        const int cell = std::uniform_int_distribution<int>(0, kCells - 1)(random);
-        placed += mine[std::size_t(cell)] ? 0 : 1;
-        mine[std::size_t(cell)] = true;
-    }
-    Position position;
-    position.mines = mines;
-    position.name = QStringLiteral("15x%1 offset %2, %3 mines, seed %4")
-                        .arg(rows)
-                        .arg(offset)
-                        .arg(mines)
-                        .arg(seed);
-    for (int index = 0; index < kCells; ++index) {
-        int around = 0;
-        for (const int n : neighbours(index))
-            around += mine[std::size_t(n)] ? 1 : 0;
-        position.board.showPicture(index, mine[std::size_t(index)] ? Picture::Mine
-                                          : around                 ? countPicture(around)
-                                                                   : Picture::Blank);
-        if (rowOf(index) < rows && rowOf(index) % 2 == offset && columnOf(index) % 2 == offset &&
-            !mine[std::size_t(index)])
-            position.board.uncover(index);
-    }
-    return position;
-}
 
 // Looks for a layout that fits every number and the count of mines left, one covered cell
 // next to a number at a time, each number's bounds applied after every choice.
@@ -249,34 +212,30 @@ private slots:
     void hardPositionsGiveUpNoCertainMine()
     {
         int withCertain = 0;
-        for (const int mines : {65, 100})
-            for (int rows = 5; rows <= 10; ++rows)
-                for (const int offset : {0, 1})
-                    for (unsigned seed = 1; seed <= 12; ++seed) {
-                        const Position position = hardPosition(rows, offset, mines, seed);
-                        const VisibleBoard seen(position.board, mines);
-                        const std::vector<int> certain = certainMines(seen);
-                        const MineOdds odds = mineOdds(seen);
-                        for (int index = 0; index < kCells; ++index) {
-                            const bool isCertain =
-                                std::find(certain.begin(), certain.end(), index) != certain.end();
-                            // Odds of exactly 1 claim certainty; only a certain mine has them.
-                            QVERIFY2(isCertain == (odds.mine[std::size_t(index)] == 1.0),
-                                     qPrintable(position.name + QStringLiteral(", cell ") +
-                                                QString::number(index)));
-                        }
-                        if (certain.empty())
-                            continue;
-                        ++withCertain;
-                        const int moyen = bestCell(seen, odds);
-                        ComputerLevel difficile(Level::Difficile, seed);
-                        const int hard = difficile.chooseCell(seen);
-                        for (const int chosen : {moyen, hard})
-                            QVERIFY2(std::find(certain.begin(), certain.end(), chosen) !=
-                                         certain.end(),
-                                     qPrintable(position.name + QStringLiteral(": cell ") +
-                                                QString::number(chosen)));
-                    }
+        unsigned seed = 0;
+        for (const HardPosition& position : hardPositions()) {
+            const VisibleBoard seen(position.board, position.mines);
+            const std::vector<int> certain = certainMines(seen);
+            const MineOdds odds = mineOdds(seen);
+            for (int index = 0; index < kCells; ++index) {
+                const bool isCertain =
+                    std::find(certain.begin(), certain.end(), index) != certain.end();
+                // Odds of exactly 1 claim certainty; only a certain mine has them.
+                QVERIFY2(
+                    isCertain == (odds.mine[std::size_t(index)] == 1.0),
+                    qPrintable(position.name + QStringLiteral(", cell ") + QString::number(index)));
+            }
+            if (certain.empty())
+                continue;
+            ++withCertain;
+            const int moyen = bestCell(seen, odds);
+            ComputerLevel difficile(Level::Difficile, ++seed);
+            const int hard = difficile.chooseCell(seen);
+            for (const int chosen : {moyen, hard})
+                QVERIFY2(std::find(certain.begin(), certain.end(), chosen) != certain.end(),
+                         qPrintable(position.name + QStringLiteral(": cell ") +
+                                    QString::number(chosen)));
+        }
         // The positions must hold enough certain mines for the check to mean something.
         QVERIFY2(withCertain >= 40, qPrintable(QString::number(withCertain)));
     }
