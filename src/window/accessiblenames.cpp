@@ -43,21 +43,27 @@ QString pictureName(int index, Picture picture, bool covered)
 }
 
 QString moveDescription(int index, Picture picture, int opened, int finder, int points_,
-                        const QString& turn)
+                        const QString& turn, texts::Opponent opponent)
 {
     QString told = pictureName(index, picture, false);
     if (opened > 1)
         told += QStringLiteral(", %1 cases découvertes").arg(opened);
-    if (points_ > 0)
+    if (points_ > 0 && finder == 2 && opponent == texts::Opponent::Computer)
+        told += QStringLiteral(", l'ordinateur a %1").arg(points(points_));
+    else if (points_ > 0)
         told += QStringLiteral(", le joueur %1 a %2").arg(finder).arg(points(points_));
     return told + QStringLiteral(". ") + turn;
 }
 
-QString duelSummary(const QString& minesLeft, int points1, int rounds1, int points2, int rounds2)
+QString duelSummary(const QString& minesLeft, int points1, int rounds1, int points2, int rounds2,
+                    texts::Opponent opponent)
 {
-    const auto player = [](int number, int score, int rounds) {
-        return QStringLiteral("Joueur %1, %2, %3 %4. ")
-            .arg(number)
+    const auto player = [opponent](int number, int score, int rounds) {
+        const QString who = number == 2 && opponent == texts::Opponent::Computer
+                                ? QStringLiteral("L'ordinateur")
+                                : QStringLiteral("Joueur %1").arg(number);
+        return QStringLiteral("%1, %2, %3 %4. ")
+            .arg(who)
             .arg(points(score))
             .arg(rounds)
             .arg(rounds > 1 ? QStringLiteral("manches gagnées") : QStringLiteral("manche gagnée"));

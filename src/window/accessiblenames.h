@@ -2,6 +2,7 @@
 #pragma once
 
 #include "engine/picture.h"
+#include "engine/texts.h"
 
 #include <QString>
 
@@ -19,12 +20,14 @@ QString pictureName(int index, Picture picture, bool covered);
 
 /// What a move did, told first on the cell that has the focus after it: "Ligne 8, colonne 8,
 /// 2. Le joueur n°2 a la main.", with the number of cells uncovered when a blank area opened
-/// and the finder's points when a mine was found (`points` > 0).
+/// and the finder's points when a mine was found (`points` > 0). `opponent` says how player 2
+/// is named, as in the captions.
 QString moveDescription(int index, Picture picture, int opened, int finder, int points,
-                        const QString& turn);
+                        const QString& turn, texts::Opponent opponent = texts::Opponent::Person);
 
 /// The state of the duel, asked for with a key: each player's points and rounds won, and the
 /// mines still hidden.
-QString duelSummary(const QString& minesLeft, int points1, int rounds1, int points2, int rounds2);
+QString duelSummary(const QString& minesLeft, int points1, int rounds1, int points2, int rounds2,
+                    texts::Opponent opponent = texts::Opponent::Person);
 
 } // namespace volcanelle::accessible

@@ -98,7 +98,7 @@ void demin::buildContents(bool catchUp)
         const Duel& shown = duel();
         board_->announce(accessible::duelSummary(status_->text(), shown.score(1),
                                                  shown.partiesGagnees(1), shown.score(2),
-                                                 shown.partiesGagnees(2)));
+                                                 shown.partiesGagnees(2), opponent_));
     });
     buildMenu();
     orderTabs();
@@ -259,10 +259,10 @@ void demin::finishShownMove(int index, int opened, int finder, int points)
 {
     if (!built_)
         return;
-    board_->finishMove(opened > 0
-                           ? accessible::moveDescription(index, board_->shownAt(index), opened,
-                                                         finder, points, lblMain_->text())
-                           : QString());
+    board_->finishMove(opened > 0 ? accessible::moveDescription(index, board_->shownAt(index),
+                                                                opened, finder, points,
+                                                                lblMain_->text(), opponent_)
+                                  : QString());
 }
 
 void demin::cmdNouvellePartie_Click()

@@ -9,6 +9,7 @@
 #include "seats/computerplayer.h"
 #include "startup/levelchoice.h"
 #include "ui/application.h"
+#include "window/announcer.h"
 #include "window/demin.h"
 #include "windowprobe.h"
 
@@ -141,6 +142,16 @@ private slots:
         QCOMPARE(caption(window, QStringLiteral("Panel3")), texts::minesLeftCaption(0));
         QCOMPARE(caption(window, QStringLiteral("lblPartie%1").arg(winner)),
                  QStringLiteral("Partie gagnée : 1"));
+        // What a screen reader is told names the computer as well.
+        int stillCovered = 0;
+        while (stillCovered < kCells - 1 && cover(window, stillCovered)->isHidden())
+            ++stillCovered;
+        QTest::keyClick(cover(window, stillCovered), Qt::Key_S);
+        const auto* announcer = window.findChild<Announcer*>();
+        QVERIFY(announcer);
+        QVERIFY2(
+            announcer->text().contains(QStringLiteral("L'ordinateur, %1 points").arg(computer)),
+            qPrintable(announcer->text()));
 
         // The round is over: the computer stays still whoever has the turn, and a click from
         // the desk only tells that the round is over.
