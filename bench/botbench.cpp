@@ -174,9 +174,8 @@ int main(int argc, char* argv[])
         }
     }
     if (pairings.empty())
-        pairings = {{"random", "facile"},   {"careful", "facile"},  {"careful", "moyen"},
-                    {"moyen", "facile"},    {"difficile", "moyen"}, {"difficile", "careful"},
-                    {"difficile", "facile"}};
+        pairings = {{"random", "facile"}, {"careful", "facile"},  {"careful", "moyen"},
+                    {"moyen", "facile"},  {"difficile", "moyen"}, {"difficile", "careful"}};
     for (const int mines : mineCounts) {
         std::map<std::string, Times> times;
         for (const auto& [first, second] : pairings)
