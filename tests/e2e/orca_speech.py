@@ -177,7 +177,7 @@ def play(arguments, moves, computer):
         timings.append((pressed, uncovered, "move %d near (%d, %d)" % (move, row, column), 2.0, 1))
         check(lines and uncovered(lines[1 if lines[0] == "espace" else 0]),
               "move %d near (%d, %d) told first: %s" % (move, row, column, lines))
-        if computer and any("n°2 a la main" in line for line in lines[:3]):
+        if computer and any("L'ordinateur a la main" in line for line in lines[:3]):
             # The computer's move comes by itself, after its pace: announced where the player
             # is, or, when it uncovers the focused cell, told as the focus moves on. Either
             # way it is the second move told after the key.
