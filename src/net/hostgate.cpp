@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "net/hostgate.h"
 
+#include "net/visitor.h"
+
 #include <QRandomGenerator>
 #include <QScopeGuard>
 #include <QTcpSocket>
@@ -15,18 +17,6 @@ constexpr int kHelloMs = 3000;
 // unheard.
 constexpr int kMostPendingPerAddress = 2;
 constexpr int kMostPending = 64;
-
-/// The address a visitor is counted under: an IPv4 address whole, an IPv6 address by its
-/// /64 network, which is what one household or machine is usually given.
-QByteArray visitorKey(const QHostAddress& address)
-{
-    bool isIPv4 = false;
-    const quint32 ipv4 = address.toIPv4Address(&isIPv4);
-    if (isIPv4)
-        return QByteArray::number(ipv4);
-    const Q_IPV6ADDR ipv6 = address.toIPv6Address();
-    return QByteArray(reinterpret_cast<const char*>(ipv6.c), 8);
-}
 } // namespace
 
 HostGate::HostGate(const QString& code, QObject* parent) : QObject(parent), code_(code)

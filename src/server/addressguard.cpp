@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "server/addressguard.h"
 
+#include "net/visitor.h"
+
 namespace volcanelle::server {
 
 namespace {
@@ -15,17 +17,9 @@ void dropOlderThanAMinute(std::deque<std::int64_t>& times, std::int64_t now)
 
 } // namespace
 
-QHostAddress AddressGuard::key(const QHostAddress& address)
-{
-    // An IPv4 client reaching a dual-stack socket is the same client as by IPv4.
-    bool isV4 = false;
-    const quint32 v4 = address.toIPv4Address(&isV4);
-    return isV4 ? QHostAddress(v4) : QHostAddress(address.toIPv6Address());
-}
-
 bool AddressGuard::admit(const QHostAddress& address)
 {
-    Entry& entry = entries_[key(address)];
+    Entry& entry = entries_[net::visitorKey(address)];
     if (entry.connections >= limits_.connectionsPerAddress)
         return false;
     ++entry.connections;
@@ -34,7 +28,7 @@ bool AddressGuard::admit(const QHostAddress& address)
 
 void AddressGuard::release(const QHostAddress& address)
 {
-    const QHostAddress k = key(address);
+    const QByteArray k = net::visitorKey(address);
     auto it = entries_.find(k);
     if (it == entries_.end())
         return;
@@ -47,7 +41,7 @@ void AddressGuard::release(const QHostAddress& address)
 
 bool AddressGuard::mayOpenRoom(const QHostAddress& address, std::int64_t now)
 {
-    Entry& entry = entries_[key(address)];
+    Entry& entry = entries_[net::visitorKey(address)];
     dropOlderThanAMinute(entry.roomsOpened, now);
     if (static_cast<int>(entry.roomsOpened.size()) >= limits_.roomsPerAddressPerMinute)
         return false;
@@ -57,7 +51,7 @@ bool AddressGuard::mayOpenRoom(const QHostAddress& address, std::int64_t now)
 
 void AddressGuard::wrongCode(const QHostAddress& address, std::int64_t now)
 {
-    Entry& entry = entries_[key(address)];
+    Entry& entry = entries_[net::visitorKey(address)];
     dropOlderThanAMinute(entry.wrongCodes, now);
     entry.wrongCodes.push_back(now);
     if (static_cast<int>(entry.wrongCodes.size()) >= limits_.wrongCodesPerAddressPerMinute) {
@@ -68,7 +62,7 @@ void AddressGuard::wrongCode(const QHostAddress& address, std::int64_t now)
 
 bool AddressGuard::lockedOut(const QHostAddress& address, std::int64_t now) const
 {
-    const auto it = entries_.constFind(key(address));
+    const auto it = entries_.constFind(net::visitorKey(address));
     return it != entries_.constEnd() && now < it->lockedUntil;
 }
 

@@ -3,6 +3,7 @@
 
 #include "server/limits.h"
 
+#include <QByteArray>
 #include <QHash>
 #include <QHostAddress>
 #include <deque>
@@ -39,10 +40,8 @@ private:
         std::deque<std::int64_t> wrongCodes;
         std::int64_t lockedUntil = 0;
     };
-    static QHostAddress key(const QHostAddress& address);
-
     const ServerLimits& limits_;
-    QHash<QHostAddress, Entry> entries_;
+    QHash<QByteArray, Entry> entries_; // by net::visitorKey
 };
 
 } // namespace volcanelle::server

@@ -90,6 +90,9 @@ private slots:
         QVERIFY(guard.lockedOut(other, 61'999));
         QVERIFY(!guard.lockedOut(other, 62'000));
         QVERIFY(!guard.lockedOut(a, 2000));
+        // One IPv6 network is one visitor, whatever its last 64 bits; the next network is not.
+        QVERIFY(guard.lockedOut(QHostAddress(QStringLiteral("2001:db8::ffff:2")), 2000));
+        QVERIFY(!guard.lockedOut(QHostAddress(QStringLiteral("2001:db8:0:1::1")), 2000));
 
         // Nothing kept of an address once its connections closed and its minute passed.
         for (int i = 0; i < 32; ++i) {
