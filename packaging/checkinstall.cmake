@@ -2,7 +2,7 @@
 # Installs the game's part of the build as its package would (prefix /usr, into a scratch root) and checks that every
 # file lands where Debian's policy puts it, that nothing else is installed, and that the
 # installed entry and metadata still validate.
-# cmake -DBUILD_DIR=... -DPREFIX=... -DAPP_ID=... -DICON_SIZES=16;24;... -P checkinstall.cmake
+# cmake -DBUILD_DIR=... -DSOURCE_DIR=... -DVERSION=... -DPREFIX=... -DAPP_ID=... -DICON_SIZES=16;24;... -P checkinstall.cmake
 cmake_minimum_required(VERSION 3.25)
 
 file(REMOVE_RECURSE ${PREFIX})
@@ -63,6 +63,22 @@ endforeach()
 file(READ ${PREFIX}/usr/share/metainfo/${APP_ID}.metainfo.xml metainfo)
 if(NOT metainfo MATCHES "<launchable type=\"desktop-id\">${APP_ID}.desktop</launchable>")
     message(FATAL_ERROR "the metadata does not launch ${APP_ID}.desktop")
+endif()
+
+# The version is written once, in project(); the histories must have an entry for it, and the
+# manual page carries it.
+string(FIND "${metainfo}" "<release version=\"${VERSION}\"" at)
+if(at EQUAL -1)
+    message(FATAL_ERROR "the metadata's releases have none for ${VERSION}")
+endif()
+file(STRINGS ${SOURCE_DIR}/packaging/changelog first LIMIT_COUNT 1)
+if(NOT first MATCHES "^volcanelle \\(${VERSION}-[0-9]+\\) ")
+    message(FATAL_ERROR "the changelog's last entry is not for ${VERSION}: ${first}")
+endif()
+execute_process(COMMAND gzip -dc ${PREFIX}/usr/share/man/man6/volcanelle.6.gz
+                OUTPUT_VARIABLE page)
+if(NOT page MATCHES "\"Volcanelle ${VERSION}\"")
+    message(FATAL_ERROR "the manual page does not name version ${VERSION}")
 endif()
 
 execute_process(COMMAND desktop-file-validate ${PREFIX}/usr/share/applications/${APP_ID}.desktop

@@ -2,12 +2,18 @@
 #include "engine/texts.h"
 
 #include "engine/computerlevel.h"
+#include "version.h"
 
 namespace volcanelle::texts {
 
 QString versionNumber()
 {
-    return QStringLiteral("1.00");
+    return QStringLiteral("%1.%2").arg(version::kMajor).arg(version::kMinor, 2, 10, QLatin1Char('0'));
+}
+
+QString versionCaption()
+{
+    return QStringLiteral("Version %1.%2 RC 1").arg(version::kMajor).arg(version::kMinor);
 }
 
 QString programDescription()

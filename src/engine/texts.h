@@ -15,6 +15,7 @@ namespace volcanelle::texts {
 // computer holds player 2 (the two-player window is titled "Volcanelle").
 QString gameTitle();          // "Volcanelle", also for a box that has no title of its own
 QString versionNumber();      // "1.00"
+QString versionCaption();     // "Version 1.0 RC 1", in the information window
 QString programDescription(); // for the command line's help
 QString computerWindowTitle();
 

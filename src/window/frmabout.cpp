@@ -45,7 +45,7 @@ frmAbout::frmAbout(QWidget* parent) : QDialog(parent)
                                twipsRect(120, 1125, 5325, 1650), fonts::window());
     lblTitle_ = addLabel(this, QStringLiteral("lblTitle"), texts::gameTitle(),
                          twipsRect(810, 240, 1605, 480), fonts::aboutTitle());
-    lblVersion_ = addLabel(this, QStringLiteral("lblVersion"), QStringLiteral("Version 1.0 RC 1"),
+    lblVersion_ = addLabel(this, QStringLiteral("lblVersion"), texts::versionCaption(),
                            twipsRect(840, 780, 3885, 225), fonts::window());
     paintTextBlack(lblDescription_);
     paintTextBlack(lblTitle_);
