@@ -4,6 +4,7 @@
 #include "engine/texts.h"
 #include "net/hostgate.h"
 #include "netplay/netplay.h"
+#include "netplay/networktexts.h"
 #include "ui/dialogs.h"
 #include "window/demin.h"
 

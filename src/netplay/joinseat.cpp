@@ -4,6 +4,7 @@
 #include "engine/minecount.h"
 #include "engine/texts.h"
 #include "netplay/netplay.h"
+#include "netplay/networktexts.h"
 #include "ui/dialogs.h"
 #include "window/demin.h"
 

@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "netplay/netplay.h"
 
-#include "engine/texts.h"
 #include "net/hostgate.h"
 #include "net/joinattempt.h"
 #include "netplay/hostseat.h"
 #include "netplay/joinseat.h"
+#include "netplay/networktexts.h"
 #include "ui/dialogs.h"
 #include "window/demin.h"
 

@@ -2,6 +2,8 @@
 #include "startup/commandline.h"
 
 #include "engine/texts.h"
+#include "netplay/networktexts.h"
+#include "startup/startuptexts.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>

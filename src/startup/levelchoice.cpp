@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "startup/levelchoice.h"
 
-#include "engine/texts.h"
+#include "startup/startuptexts.h"
 #include "ui/dialogs.h"
 
 #include <QSettings>

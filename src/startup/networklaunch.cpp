@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "startup/networklaunch.h"
 
-#include "engine/texts.h"
+#include "netplay/networktexts.h"
 
 #include <QString>
 #include <cerrno>

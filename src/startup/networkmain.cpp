@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The network duel, started by `volcanelle` for --host, --join and --join-ask with the same
 // arguments. Kept apart so that only these starts load the network libraries.
-#include "engine/texts.h"
 #include "netplay/netplay.h"
+#include "netplay/networktexts.h"
 #include "startup/commandline.h"
 #include "startup/displaycheck.h"
 #include "startup/outsidewatch.h"

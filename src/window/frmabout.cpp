@@ -6,6 +6,7 @@
 #include "ui/controls.h"
 #include "ui/fonts.h"
 #include "ui/twips.h"
+#include "version.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -13,6 +14,12 @@
 namespace volcanelle {
 
 namespace {
+
+// The caption under the game's name: the version's first two numbers and the release stage.
+QString versionCaption()
+{
+    return QStringLiteral("Version %1.%2 RC 1").arg(version::kMajor).arg(version::kMinor);
+}
 
 void paintTextBlack(QLabel* label)
 {
@@ -45,7 +52,7 @@ frmAbout::frmAbout(QWidget* parent) : QDialog(parent)
                                twipsRect(120, 1125, 5325, 1650), fonts::window());
     lblTitle_ = addLabel(this, QStringLiteral("lblTitle"), texts::gameTitle(),
                          twipsRect(810, 240, 1605, 480), fonts::aboutTitle());
-    lblVersion_ = addLabel(this, QStringLiteral("lblVersion"), texts::versionCaption(),
+    lblVersion_ = addLabel(this, QStringLiteral("lblVersion"), versionCaption(),
                            twipsRect(840, 780, 3885, 225), fonts::window());
     paintTextBlack(lblDescription_);
     paintTextBlack(lblTitle_);
