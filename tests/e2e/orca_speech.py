@@ -147,6 +147,7 @@ def play(arguments, moves, computer):
     game = subprocess.Popen([GAME, *arguments], env=env, stdout=subprocess.DEVNULL,
                             stderr=open(os.path.join(WORK, "game.log"), "a"))
     started.append(game)
+    at_start = len(said())
     box = window("Saisie", 20, game)
     xdo("windowactivate", "--sync", box)
     quiet()
@@ -162,6 +163,8 @@ def play(arguments, moves, computer):
     while time.time() < end and focused_cell(said()[before:]) is None:
         time.sleep(0.1)
     lines = quiet(1.5)
+    if len(lines) == at_start:
+        raise Stalled()  # not a word for the box, the digits or the window
     cell = focused_cell(lines[before:])
     check(cell is not None, "the focus on a covered cell when the window comes (%s)" % lines[-3:])
     computer_heard = 0
@@ -190,6 +193,8 @@ def play(arguments, moves, computer):
             # One row down and back: each row change says one cell, not the whole row.
             for arrow in ("Down", "Up"):
                 _, lines = key(arrow)
+                if not lines:
+                    raise Stalled()
                 cells = [line for line in lines if CELL.search(line)]
                 check(len(cells) == 1, "%s speaks one cell: %s" % (arrow, lines))
             cell = focused_cell(lines) or cell
@@ -210,9 +215,8 @@ def main():
     end = time.time() + 30
     while not said() and time.time() < end:
         time.sleep(0.2)
-    check(said(), "Orca said something within 30 s of its start")
-    if failures:
-        return
+    if not said():
+        raise Stalled()  # not a word within 30 s of its start
     play([], 4, False)
     play(["--computer"], 4, True)
     # Orca writes its log as it likes: read once it has stopped.
@@ -242,7 +246,7 @@ try:
     main()
 except Stalled:
     stalled = True
-    print("Orca stalled: it said nothing for a key", file=sys.stderr)
+    print("Orca stalled: it said nothing for a key, or at its start", file=sys.stderr)
 finally:
     for process in reversed(started):
         process.terminate()
