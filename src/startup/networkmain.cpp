@@ -28,8 +28,7 @@ int main(int argc, char* argv[])
 
     volcanelle::beginPlatformStart();
     QApplication app(argc, argv);
-    if (const std::optional<int> status = volcanelle::endPlatformStart())
-        return *status;
+    volcanelle::endPlatformStart();
     volcanelle::prepareApplication();
     volcanelle::watchOutsideClients(app);
     if (options.host)

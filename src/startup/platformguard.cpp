@@ -76,11 +76,14 @@ void beginPlatformStart()
     previous = qInstallMessageHandler(handle);
 }
 
-std::optional<int> endPlatformStart()
+void endPlatformStart()
 {
     if (QGuiApplication::screens().isEmpty()) {
         say(platformFailure(QGuiApplication::platformName()));
-        return 1;
+        // At once, as on a fatal message: nothing of the game exists yet, and a platform
+        // that found no screen is not taken down cleanly (linuxfb leaves its input handlers
+        // behind, which the leak checker would count against the game).
+        std::_Exit(1);
     }
     starting.store(false);
     QList<Held> messages;
@@ -97,7 +100,6 @@ std::optional<int> endPlatformStart()
         else
             std::fprintf(stderr, "%s\n", message.message.toLocal8Bit().constData());
     }
-    return std::nullopt;
 }
 
 } // namespace volcanelle

@@ -2,7 +2,6 @@
 #pragma once
 
 #include <QString>
-#include <optional>
 
 namespace volcanelle {
 
@@ -16,9 +15,9 @@ namespace volcanelle {
 void beginPlatformStart();
 
 /// The platform opened a screen: prints the messages held back and lets fatal messages
-/// through again. Returns 1 after printing the French sentence when Qt has no screen at all
-/// (a frame buffer that is not there), nothing when the game can go on.
-std::optional<int> endPlatformStart();
+/// through again. When Qt has no screen at all (a frame buffer that is not there), prints the
+/// French sentence and ends the program with status 1.
+void endPlatformStart();
 
 /// The sentence for a platform that could not open a screen; `platforms` is QT_QPA_PLATFORM.
 QString platformFailure(const QString& platforms);
