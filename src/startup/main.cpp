@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "seats/computerplayer.h"
 #include "startup/commandline.h"
 #include "startup/displaycheck.h"
 #include "startup/levelchoice.h"
@@ -10,6 +11,7 @@
 
 #include <QApplication>
 #include <QSettings>
+#include <optional>
 
 int main(int argc, char* argv[])
 {
@@ -27,8 +29,7 @@ int main(int argc, char* argv[])
 
     volcanelle::beginPlatformStart();
     QApplication app(argc, argv);
-    if (const std::optional<int> status = volcanelle::endPlatformStart())
-        return *status;
+    volcanelle::endPlatformStart();
     volcanelle::prepareApplication();
     volcanelle::watchOutsideClients(app);
 
@@ -48,8 +49,11 @@ int main(int argc, char* argv[])
     // Only the mine-count box is built before the players answer it; the window follows.
     using volcanelle::Seat;
     const volcanelle::Seats seats(Seat::Desk, options.computer ? Seat::Computer : Seat::Desk);
-    volcanelle::demin window(nullptr, nullptr, volcanelle::demin::Contents::WhenShown, seats,
-                             level);
+    volcanelle::demin window(nullptr, nullptr, volcanelle::demin::Contents::WhenShown, seats);
+    // The computer takes its seat before the first question; it goes before the window does.
+    std::optional<volcanelle::ComputerPlayer> computer;
+    if (options.computer)
+        computer.emplace(window.control(), 2, level);
     if (!window.Form_Load())
         return 0;
     QObject::connect(&window, &volcanelle::demin::quitRequested, &app, [] {

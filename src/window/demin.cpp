@@ -3,7 +3,6 @@
 
 #include "engine/minecount.h"
 #include "engine/texts.h"
-#include "seats/computerplayer.h"
 #include "ui/classicstyle.h"
 #include "ui/controls.h"
 #include "ui/dialogs.h"
@@ -62,7 +61,7 @@ QPushButton* addButton(QWidget* parent, const QString& name, const QString& capt
 
 } // namespace
 
-demin::demin(RandomSource* random, QWidget* parent, Contents contents, Seats seats, Level level)
+demin::demin(RandomSource* random, QWidget* parent, Contents contents, Seats seats)
     : QMainWindow(parent), ownRandom_(random ? nullptr : std::make_unique<SystemRandom>()),
       opponent_(opponentOf(seats)), control_(random ? *random : *ownRandom_, opponent_)
 {
@@ -74,8 +73,6 @@ demin::demin(RandomSource* random, QWidget* parent, Contents contents, Seats sea
     control_.addView(this);
     control_.setSeat(1, this);
     control_.setSeat(2, this);
-    if (computer)
-        computer_ = new ComputerPlayer(control_, 2, level, this);
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     if (contents == Contents::Now)
@@ -141,8 +138,6 @@ void demin::setVisible(bool visible)
 
 demin::~demin()
 {
-    // The computer watches control_, which goes before the window's children do.
-    delete computer_;
     delete about_;
 }
 

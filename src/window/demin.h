@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "engine/computerlevel.h"
 #include "engine/duelcontrol.h"
 #include "engine/duelview.h"
 #include "engine/seats.h"
@@ -18,7 +17,6 @@ class QPushButton;
 namespace volcanelle {
 
 class BoardWidget;
-class ComputerPlayer;
 class RemoteDuel;
 class StatusPanels;
 class frmAbout;
@@ -36,11 +34,10 @@ public:
     /// `random` is the mine draw's source; the window uses a clock-seeded one when none is
     /// given. The source must outlive the window.
     /// `seats` says who plays each side; by default both sides play at this desk. When the
-    /// computer holds a side, the window says so in its title and the computer plays there,
-    /// at `level`.
+    /// computer holds a side, the window says so in its title and names it in its captions;
+    /// the computer itself takes its seat through control().
     explicit demin(RandomSource* random = nullptr, QWidget* parent = nullptr,
-                   Contents contents = Contents::Now, Seats seats = Seats(),
-                   Level level = kFirstLevel);
+                   Contents contents = Contents::Now, Seats seats = Seats());
     ~demin() override;
 
     /// Starts the duel: sets its state and asks for the first round's mine count. Call before
@@ -122,7 +119,6 @@ private:
     QPushButton* Command1_ = nullptr;
     QPushButton* Command2_ = nullptr;
     StatusPanels* status_ = nullptr;
-    ComputerPlayer* computer_ = nullptr;
     QPointer<frmAbout> about_;
 
     // What the duel wrote while the widgets were not built yet; empty for what it has not.
