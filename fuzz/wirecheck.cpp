@@ -23,6 +23,16 @@ QString checkMessage(const wire::Message& message)
     if (const auto* click = std::get_if<wire::Click>(&message);
         click && click->index >= kBoardCells)
         return QStringLiteral("a click off the board came through");
+    if (const auto* state = std::get_if<wire::Snapshot>(&message)) {
+        for (const std::uint8_t cell : state->cells)
+            if (cell > 10)
+                return QStringLiteral("a snapshot cell with no picture came through");
+        if (state->turn > 2)
+            return QStringLiteral("a snapshot with a third player came through");
+    }
+    if (const auto* rejoin = std::get_if<wire::Rejoin>(&message);
+        rejoin && rejoin->token.size() != wire::kTokenSize)
+        return QStringLiteral("a comeback without a whole token came through");
     if (const auto* hello = std::get_if<wire::Hello>(&message); hello && hello->code > kLargestCode)
         return QStringLiteral("a code of seven digits came through");
     if (const auto* refused = std::get_if<wire::Refused>(&message)) {

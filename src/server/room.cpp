@@ -3,41 +3,17 @@
 
 #include "server/clientlink.h"
 #include "server/servertexts.h"
-
-#include <QRandomGenerator>
+#include "wire/token.h"
 
 namespace volcanelle::server {
-
-namespace {
-
-QByteArray drawToken()
-{
-    QByteArray token(wire::kTokenSize, Qt::Uninitialized);
-    QRandomGenerator::system()->fillRange(reinterpret_cast<quint32*>(token.data()),
-                                          wire::kTokenSize / 4);
-    return token;
-}
-
-// Compares every byte whatever the first difference, so that timing tells nothing.
-bool sameToken(const QByteArray& a, const QByteArray& b)
-{
-    if (a.size() != b.size() || a.isEmpty())
-        return false;
-    unsigned char diff = 0;
-    for (qsizetype i = 0; i < a.size(); ++i)
-        diff |= static_cast<unsigned char>(a[i] ^ b[i]);
-    return diff == 0;
-}
-
-} // namespace
 
 Room::Room(std::uint64_t code, const RoomDuelFactory& makeDuel, const ServerLimits& limits,
            QObject* parent)
     : QObject(parent), code_(code), limits_(limits), openedAt_(steadyMs())
 {
     duel_ = makeDuel([this](int side, const wire::Message& message) { post(side, message); });
-    sides_[0].token = drawToken();
-    sides_[1].token = drawToken();
+    sides_[0].token = wire::drawToken();
+    sides_[1].token = wire::drawToken();
 }
 
 Room::~Room() = default;
@@ -60,7 +36,7 @@ void Room::seat(int side, ClientLink* link)
 int Room::sideOf(const QByteArray& token) const
 {
     for (int side = 1; side <= 2; ++side)
-        if (sameToken(sides_[side - 1].token, token) && (side == 1 || joined_))
+        if (wire::sameToken(sides_[side - 1].token, token) && (side == 1 || joined_))
             return side;
     return 0;
 }

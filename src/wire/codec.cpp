@@ -27,6 +27,8 @@ enum class Kind : std::uint8_t {
     Enter,
     Entered,
     Opponent,
+    Rejoin,
+    Snapshot,
 };
 
 // Opens Hello and Welcome, so that a stray program talking to the port is told apart from an
@@ -34,7 +36,8 @@ enum class Kind : std::uint8_t {
 constexpr char kMagic[4] = {'V', 'L', 'C', 'N'};
 constexpr std::uint32_t kLargestCode = 999999;
 constexpr std::uint8_t kLastPicture = 10;
-constexpr std::uint8_t kCellCount = 225;
+// Each text of a Snapshot, so that its six texts always fit in one frame.
+constexpr std::size_t kMaxSnapshotText = 2000;
 
 class Writer {
 public:
@@ -65,12 +68,12 @@ public:
         if (whole)
             body_.append(t);
     }
-    void text(const QString& s)
+    void text(const QString& s, std::size_t most = kMaxText)
     {
         QByteArray utf8 = s.toUtf8();
-        if (static_cast<std::size_t>(utf8.size()) > kMaxText) {
+        if (static_cast<std::size_t>(utf8.size()) > most) {
             // Cut before a continuation byte never splits a character.
-            qsizetype end = static_cast<qsizetype>(kMaxText);
+            qsizetype end = static_cast<qsizetype>(most);
             while (end > 0 && (static_cast<unsigned char>(utf8[end]) & 0xC0) == 0x80)
                 --end;
             utf8.truncate(end);
@@ -142,10 +145,10 @@ public:
         pos_ += sizeof kMagic;
         return true;
     }
-    QString text()
+    QString text(std::size_t most = kMaxText)
     {
         const std::size_t length = u16();
-        if (failed || length > kMaxText || length > size_ - pos_) {
+        if (failed || length > most || length > size_ - pos_) {
             failed = true;
             return {};
         }
@@ -156,6 +159,8 @@ public:
             failed = true;
         return s;
     }
+    /// Passes over whatever is left.
+    void skipRest() { pos_ = size_; }
     /// True when the body was read exactly to its end, nothing short and nothing left over.
     bool done() const { return !failed && pos_ == size_; }
 
@@ -187,6 +192,31 @@ QByteArray encode(const Message& message)
                 Writer w(Kind::Welcome);
                 w.magic();
                 w.u16(m.version);
+                w.token(m.token);
+                return w.frame();
+            },
+            [](const Rejoin& m) {
+                Writer w(Kind::Rejoin);
+                w.magic();
+                w.u16(m.version);
+                w.token(m.token);
+                w.u32(m.boxesSeen);
+                return w.frame();
+            },
+            [](const Snapshot& m) {
+                Writer w(Kind::Snapshot);
+                for (const std::uint8_t cell : m.cells)
+                    w.u8(cell <= kLastPicture ? cell : 0);
+                w.u8(m.turn <= 2 ? m.turn : 0);
+                w.text(m.turnText, kMaxSnapshotText);
+                for (const QString& score : m.score)
+                    w.text(score, kMaxSnapshotText);
+                for (std::size_t player = 0; player < 2; ++player) {
+                    w.u16(m.won[player]);
+                    w.text(m.wonText[player], kMaxSnapshotText);
+                }
+                w.text(m.minesLeft, kMaxSnapshotText);
+                w.u8(m.countBeingChosen ? 1 : 0);
                 return w.frame();
             },
             [](const Refused& m) {
@@ -282,7 +312,46 @@ std::optional<Message> decodeBody(const unsigned char* data, std::size_t size)
         if (!r.magic())
             break;
         m.version = r.u16();
+        // Another version's welcome is read no further: its number is all the joiner needs
+        // to say why it cannot play.
+        if (m.version == kVersion)
+            m.token = r.token();
+        else
+            r.skipRest();
         out = m;
+        break;
+    }
+    case Kind::Rejoin: {
+        Rejoin m;
+        if (!r.magic())
+            break;
+        m.version = r.u16();
+        m.token = r.token();
+        m.boxesSeen = r.u32();
+        if (!m.token.isEmpty())
+            out = m;
+        break;
+    }
+    case Kind::Snapshot: {
+        Snapshot m;
+        bool fits = true;
+        for (std::uint8_t& cell : m.cells) {
+            cell = r.u8();
+            fits = fits && cell <= kLastPicture;
+        }
+        m.turn = r.u8();
+        m.turnText = r.text(kMaxSnapshotText);
+        for (QString& score : m.score)
+            score = r.text(kMaxSnapshotText);
+        for (std::size_t player = 0; player < 2; ++player) {
+            m.won[player] = r.u16();
+            m.wonText[player] = r.text(kMaxSnapshotText);
+        }
+        m.minesLeft = r.text(kMaxSnapshotText);
+        const std::uint8_t choosing = r.u8();
+        m.countBeingChosen = choosing == 1;
+        if (fits && m.turn <= 2 && choosing <= 1)
+            out = m;
         break;
     }
     case Kind::Refused: {

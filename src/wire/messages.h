@@ -3,6 +3,8 @@
 
 #include <QByteArray>
 #include <QString>
+#include <array>
+#include <cstddef>
 #include <cstdint>
 #include <variant>
 
@@ -12,16 +14,30 @@
 namespace volcanelle::wire {
 
 /// Raised whenever a message changes meaning; both sides refuse any other number.
-inline constexpr std::uint16_t kVersion = 1;
+/// 2: the host's welcome carries a token, with which the joiner comes back (Rejoin).
+inline constexpr std::uint16_t kVersion = 2;
+/// The cells of the board, numbered from 0 row by row.
+inline constexpr std::size_t kCellCount = 225;
+/// The secret that lets a side come back to its duel after losing its connection.
+inline constexpr int kTokenSize = 16;
 
 /// The joiner's first message: the version it speaks and the code the host showed.
 struct Hello {
     std::uint16_t version = kVersion;
     std::uint32_t code = 0; ///< 0 to 999999
 };
-/// The host let the joiner in; the joiner checks the host's version in turn.
+/// The host let the joiner in; the joiner checks the host's version in turn. Also the answer
+/// to a Rejoin that the host took.
 struct Welcome {
     std::uint16_t version = kVersion;
+    QByteArray token; ///< kTokenSize bytes; empty only from a host of another version
+};
+/// Instead of Hello: the joiner lost its connection and comes back with the token of its
+/// welcome, having received `boxesSeen` boxes (Announce) so far.
+struct Rejoin {
+    std::uint16_t version = kVersion;
+    QByteArray token; ///< kTokenSize bytes
+    std::uint32_t boxesSeen = 0;
 };
 /// The host turned the joiner away; the connection closes after it.
 struct Refused {
@@ -86,12 +102,23 @@ struct Announce {
 struct AskCount {};
 /// The host's player is choosing the mine count.
 struct CountBeingChosen {};
+/// Everything a side's window shows of the duel, sent whole to a side that comes back. A
+/// caption never shown is empty.
+struct Snapshot {
+    /// Per cell: 0 while covered, else its picture (1 to 10).
+    std::array<std::uint8_t, kCellCount> cells{};
+    std::uint8_t turn = 0; ///< the player who has the turn, 0 before any was told
+    QString turnText;
+    std::array<QString, 2> score;
+    std::array<std::uint16_t, 2> won{};
+    std::array<QString, 2> wonText;
+    QString minesLeft;
+    bool countBeingChosen = false; ///< told CountBeingChosen since the last mines-left text
+};
 
 // Between a game program and a duel server, which holds the duel for both sides.
 /// A room code: 40 bits, shown to players as eight characters (net/roomcode.h).
 inline constexpr std::uint64_t kRoomCodeLimit = std::uint64_t{1} << 40;
-/// The secret that lets a side come back to its room after losing its connection.
-inline constexpr int kTokenSize = 16;
 /// The first message to a duel server: open a room, join one by its code, or come back to
 /// one with the token the server gave.
 struct Enter {
@@ -115,6 +142,6 @@ struct Opponent {
 
 using Message =
     std::variant<Hello, Welcome, Refused, Ping, Bye, Click, NewRound, Quit, Count, Cell, Caption,
-                 Announce, AskCount, CountBeingChosen, Enter, Entered, Opponent>;
+                 Announce, AskCount, CountBeingChosen, Enter, Entered, Opponent, Rejoin, Snapshot>;
 
 } // namespace volcanelle::wire

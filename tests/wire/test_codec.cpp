@@ -25,6 +25,22 @@ std::optional<Message> readBody(const QByteArray& body)
                       static_cast<std::size_t>(body.size()));
 }
 
+// A board with every picture on it and every caption filled.
+Snapshot fullSnapshot(const QString& minesLeft)
+{
+    Snapshot s;
+    for (std::size_t i = 0; i < s.cells.size(); ++i)
+        s.cells[i] = static_cast<std::uint8_t>(i % 11);
+    s.turn = 2;
+    s.turnText = QStringLiteral("Le joueur n°2 a la main.");
+    s.score = {QStringLiteral("3 points"), QStringLiteral("0 point")};
+    s.won = {1, 65535};
+    s.wonText = {QStringLiteral("1 manche"), QStringLiteral("65535 manches")};
+    s.minesLeft = minesLeft;
+    s.countBeingChosen = true;
+    return s;
+}
+
 } // namespace
 
 class TestCodec : public QObject {
@@ -52,6 +68,9 @@ private slots:
             Enter{Enter::Action::Resume, kVersion, 7, QByteArray(kTokenSize, '\xfe')},
             Entered{kVersion, 1, 2, QByteArray(kTokenSize, 'a')},
             Opponent{false},
+            Welcome{kVersion, QByteArray(kTokenSize, '\x01')},
+            Rejoin{kVersion, QByteArray(kTokenSize, '\x80'), 4000000000u},
+            fullSnapshot(QStringLiteral("27 bombes restantes")),
         };
         QByteArray stream;
         for (const Message& m : sent)
@@ -117,6 +136,20 @@ private slots:
                           "0123456789abcdef",
                           31);
         QTest::newRow("opponent neither here nor away") << QByteArray("\x11\x02", 2);
+        QTest::newRow("welcome with a short token") << QByteArray("\x02VLCN\x00\x02\x03"
+                                                                  "abc",
+                                                                  10);
+        QTest::newRow("rejoin without a token")
+            << QByteArray("\x12VLCN\x00\x02\x00\x00\x00\x00\x01", 12);
+        const QByteArray state = encode(fullSnapshot(QStringLiteral("x"))).mid(4);
+        QTest::newRow("snapshot cut short") << state.left(state.size() - 1);
+        QTest::newRow("snapshot running on") << state + '\x00';
+        QByteArray picture11 = state;
+        picture11[1 + 10] = '\x0b';
+        QTest::newRow("snapshot with picture 11") << picture11;
+        QByteArray turn3 = state;
+        turn3[1 + 225] = '\x03';
+        QTest::newRow("snapshot with player 3 to play") << turn3;
     }
     void hostileBytesAreRefused()
     {
@@ -151,6 +184,28 @@ private slots:
         const std::optional<Message> back = readBody(bytes.mid(4));
         QVERIFY(back);
         QCOMPARE(std::get<Announce>(*back).text, QString(kMaxText - 1, QLatin1Char('a')));
+    }
+
+    // A snapshot of the longest captions still fits one frame, each cut at a character; a
+    // welcome from another version reads as far as its number, which is all the joiner tells.
+    void edgesOfTheComeback()
+    {
+        const QString longest = QString(3000, QChar(0x00e9));
+        Snapshot big = fullSnapshot(longest);
+        big.turnText = big.score[0] = big.score[1] = big.wonText[0] = big.wonText[1] = longest;
+        const QByteArray bytes = encode(big);
+        QVERIFY(static_cast<std::size_t>(bytes.size()) - 4 <= kMaxFrame);
+        const std::optional<Message> back = readBody(bytes.mid(4));
+        QVERIFY(back);
+        QCOMPARE(std::get<Snapshot>(*back).minesLeft, QString(1000, QChar(0x00e9)));
+        QCOMPARE(std::get<Snapshot>(*back).cells[10], std::uint8_t{10});
+
+        const std::optional<Message> old = readBody(QByteArray("\x02VLCN\x00\x01", 7));
+        QVERIFY(old);
+        QCOMPARE(std::get<Welcome>(*old).version, std::uint16_t{1});
+        const std::optional<Message> later = readBody(QByteArray("\x02VLCN\x00\x09whatever", 15));
+        QVERIFY(later);
+        QCOMPARE(std::get<Welcome>(*later).version, std::uint16_t{9});
     }
 
     void corpusReplays()
