@@ -2,6 +2,7 @@
 #include "net/hostgate.h"
 
 #include "net/visitor.h"
+#include "wire/token.h"
 
 #include <QRandomGenerator>
 #include <QScopeGuard>
@@ -19,7 +20,8 @@ constexpr int kMostPendingPerAddress = 2;
 constexpr int kMostPending = 64;
 } // namespace
 
-HostGate::HostGate(const QString& code, QObject* parent) : QObject(parent), code_(code)
+HostGate::HostGate(const QString& code, QObject* parent)
+    : QObject(parent), code_(code), token_(wire::drawToken())
 {
     connect(&server_, &QTcpServer::newConnection, this, &HostGate::acceptPending);
 }
@@ -60,10 +62,8 @@ void HostGate::acceptPending()
         }
         auto* link = new Link(socket, this);
         link->setTimings(pingMs_, silenceMs_);
-        if (taken_) {
-            refuse(link, wire::Refused::Reason::Busy);
-            continue;
-        }
+        // Once the opponent is in, a newcomer may still be the opponent coming back: it is
+        // heard, and refused as busy if it says hello.
         if (!visitor.lockedUntil.hasExpired()) {
             refuse(link, wire::Refused::Reason::LockedOut);
             continue;
@@ -112,6 +112,10 @@ void HostGate::hello(Link* link, const QByteArray& from, const wire::Message& me
     Visitor& visitor = visitors_[from];
     const auto answered = qScopeGuard([this, &from] { leave(from); });
 
+    if (const auto* back = std::get_if<wire::Rejoin>(&message)) {
+        rejoin(link, visitor, *back);
+        return;
+    }
     const auto* greeting = std::get_if<wire::Hello>(&message);
     if (!greeting) {
         link->close(0);
@@ -138,8 +142,30 @@ void HostGate::hello(Link* link, const QByteArray& from, const wire::Message& me
     taken_ = true;
     link->hold();
     link->setParent(nullptr);
-    link->send(wire::Welcome{});
+    link->send(wire::Welcome{wire::kVersion, token_});
     emit joined(link);
+}
+
+void HostGate::rejoin(Link* link, Visitor& visitor, const wire::Rejoin& rejoin)
+{
+    if (rejoin.version != wire::kVersion) {
+        refuse(link, wire::Refused::Reason::BadVersion);
+        return;
+    }
+    if (!visitor.lockedUntil.hasExpired()) {
+        refuse(link, wire::Refused::Reason::LockedOut);
+        return;
+    }
+    // A token is guessed no more than a code: a wrong one counts as a wrong code.
+    if (!taken_ || !comebacks_ || !wire::sameToken(token_, rejoin.token)) {
+        wrongCode(visitor);
+        refuse(link, wire::Refused::Reason::WrongCode);
+        return;
+    }
+    link->hold();
+    link->setParent(nullptr);
+    link->send(wire::Welcome{wire::kVersion, token_});
+    emit cameBack(link, rejoin.boxesSeen);
 }
 
 void HostGate::wrongCode(Visitor& visitor)

@@ -23,6 +23,13 @@ JoinAttempt::JoinAttempt(const QString& host, quint16 port, quint32 code, QObjec
     connect(&timeout_, &QTimer::timeout, this, [this] { fail(Failure::Unreachable); });
 }
 
+void JoinAttempt::rejoin(const QByteArray& token, quint32 boxesSeen)
+{
+    rejoining_ = true;
+    token_ = token;
+    boxesSeen_ = boxesSeen;
+}
+
 void JoinAttempt::start()
 {
     socket_ = new QTcpSocket(this);
@@ -41,7 +48,10 @@ void JoinAttempt::connected()
     connect(link_, &Link::lost, this, [this](Link::Loss loss) {
         fail(loss == Link::Loss::Garbled ? Failure::Garbled : Failure::Unreachable);
     });
-    link_->send(wire::Hello{wire::kVersion, code_});
+    if (rejoining_)
+        link_->send(wire::Rejoin{wire::kVersion, token_, boxesSeen_});
+    else
+        link_->send(wire::Hello{wire::kVersion, code_});
 }
 
 void JoinAttempt::answer(const wire::Message& message)
@@ -55,6 +65,8 @@ void JoinAttempt::answer(const wire::Message& message)
         }
         done_ = true;
         timeout_.stop();
+        if (!rejoining_)
+            token_ = welcome->token;
         link_->hold();
         link_->disconnect(this);
         link_->setParent(nullptr);

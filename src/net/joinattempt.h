@@ -11,7 +11,8 @@ class QTcpSocket;
 namespace volcanelle::net {
 
 /// The joiner's way in: connects to the host, gives the code and waits to be welcomed, all
-/// within 10 seconds. Ends with either `joined` or `failed`, never both, and only once.
+/// within 10 seconds. Ends with either `joined` or `failed`, never both, and only once. The
+/// same way serves to come back to a duel with the token of the first welcome (rejoin()).
 class JoinAttempt : public QObject {
     Q_OBJECT
 public:
@@ -21,11 +22,15 @@ public:
 
     JoinAttempt(const QString& host, quint16 port, quint32 code, QObject* parent = nullptr);
 
+    /// Comes back to the duel instead of joining it: shows `token` rather than the code.
+    void rejoin(const QByteArray& token, quint32 boxesSeen);
     void start();
     /// The time allowed to connect and be welcomed; tests shorten it.
     void setTimeout(int ms) { timeout_.setInterval(ms); }
     /// The host's address as the player would write it: "host:port", "[::1]:port".
     QString address() const;
+    /// Once joined: the token with which to come back, empty when the host gave none.
+    QByteArray token() const { return token_; }
 
 signals:
     /// Welcomed by a host of the same version; the receiver takes the link over and calls
@@ -42,6 +47,9 @@ private:
     QString host_;
     quint16 port_;
     quint32 code_;
+    QByteArray token_;
+    quint32 boxesSeen_ = 0;
+    bool rejoining_ = false;
     QTcpSocket* socket_ = nullptr;
     Link* link_ = nullptr;
     QTimer timeout_;

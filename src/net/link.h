@@ -16,6 +16,9 @@ namespace volcanelle::net {
 /// as lost: a few pings may be late or lost before a living connection is given up.
 inline constexpr int kPingMs = 2000;
 inline constexpr int kSilenceMs = 6000;
+/// How long a duel waits for a side whose connection was lost to come back before it ends:
+/// a short outage of the network is not the end of a duel.
+inline constexpr int kAwayMs = 30000;
 
 /// One connection between the two programs of a network duel, carrying whole messages.
 ///

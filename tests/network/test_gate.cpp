@@ -49,6 +49,16 @@ std::optional<wire::Message> knock(quint16 port, quint32 code,
     return answerTo(socket);
 }
 
+std::optional<wire::Message> comeBack(quint16 port, const QByteArray& token, const char* from,
+                                      std::uint16_t version = wire::kVersion)
+{
+    QTcpSocket socket;
+    if (!connectFrom(socket, port, from))
+        return std::nullopt;
+    socket.write(wire::encode(wire::Rejoin{version, token, 7}));
+    return answerTo(socket);
+}
+
 bool welcomed(const std::optional<wire::Message>& answer)
 {
     return answer && std::holds_alternative<wire::Welcome>(*answer);
@@ -74,7 +84,8 @@ private slots:
         QVERIFY(gate.listen(QHostAddress::LocalHost, 0));
         QSignalSpy joined(&gate, &net::HostGate::joined);
 
-        QVERIFY(refusedFor(knock(gate.port(), 42, 2), wire::Refused::Reason::BadVersion));
+        // A joiner of the first version, whose welcome had no token, is told why.
+        QVERIFY(refusedFor(knock(gate.port(), 42, 1), wire::Refused::Reason::BadVersion));
         for (quint32 wrong = 1; wrong <= 5; ++wrong)
             QVERIFY(refusedFor(knock(gate.port(), 42 + wrong), wire::Refused::Reason::WrongCode));
         QVERIFY(refusedFor(knock(gate.port(), 42), wire::Refused::Reason::LockedOut));
@@ -184,6 +195,51 @@ private slots:
         delete joined.first().first().value<net::Link*>();
         for (const auto& socket : idle)
             QTRY_COMPARE_WITH_TIMEOUT(socket->state(), QAbstractSocket::UnconnectedState, 5000);
+    }
+
+    // Only the opponent's own token brings it back, from wherever it now is, and only while
+    // the duel takes comebacks; a wrong token counts as a wrong code and locks out its
+    // address, not the opponent's.
+    void onlyTheTokenBringsTheOpponentBack()
+    {
+        net::HostGate gate(QStringLiteral("000042"));
+        gate.setLockout(2, 60s);
+        QVERIFY(gate.listen(QHostAddress::LocalHost, 0));
+        QSignalSpy joined(&gate, &net::HostGate::joined);
+        QSignalSpy back(&gate, &net::HostGate::cameBack);
+        const QByteArray guess(wire::kTokenSize, 'x');
+        QVERIFY(refusedFor(comeBack(gate.port(), guess, "127.0.0.4"),
+                           wire::Refused::Reason::WrongCode));
+
+        const std::optional<wire::Message> welcome = knock(gate.port(), 42);
+        QVERIFY(welcomed(welcome));
+        const QByteArray token = std::get<wire::Welcome>(*welcome).token;
+        QCOMPARE(token.size(), 16);
+        QByteArray wrong = token;
+        wrong[15] = static_cast<char>(wrong[15] ^ 1);
+        QVERIFY(refusedFor(comeBack(gate.port(), wrong, "127.0.0.2"),
+                           wire::Refused::Reason::WrongCode));
+        QVERIFY(refusedFor(comeBack(gate.port(), token, "127.0.0.2", 1),
+                           wire::Refused::Reason::BadVersion));
+        QVERIFY(refusedFor(comeBack(gate.port(), wrong, "127.0.0.2"),
+                           wire::Refused::Reason::WrongCode));
+        QVERIFY(refusedFor(comeBack(gate.port(), token, "127.0.0.2"),
+                           wire::Refused::Reason::LockedOut));
+        QCOMPARE(back.size(), 0);
+
+        const std::optional<wire::Message> again = comeBack(gate.port(), token, "127.0.0.3");
+        QVERIFY(welcomed(again));
+        QCOMPARE(std::get<wire::Welcome>(*again).token, token);
+        QTRY_COMPARE(back.size(), 1);
+        QCOMPARE(back.first().at(1).toUInt(), 7u);
+        delete back.first().first().value<net::Link*>();
+
+        gate.closeComebacks();
+        QVERIFY(refusedFor(comeBack(gate.port(), token, "127.0.0.3"),
+                           wire::Refused::Reason::WrongCode));
+        QCOMPARE(back.size(), 1);
+        QTRY_COMPARE(joined.size(), 1);
+        delete joined.first().first().value<net::Link*>();
     }
 
     // Two newcomers that connected together and then both gave the right code: one is the

@@ -78,8 +78,8 @@ private slots:
     void otherVersionsAreRefused()
     {
         for (const wire::Message& answer :
-             {wire::Message(wire::Welcome{2}),
-              wire::Message(wire::Refused{wire::Refused::Reason::BadVersion, 2})}) {
+             {wire::Message(wire::Welcome{1, {}}),
+              wire::Message(wire::Refused{wire::Refused::Reason::BadVersion, 1})}) {
             FakeHost host(answer);
             net::JoinAttempt attempt(QStringLiteral("127.0.0.1"), host.server.serverPort(), 4217);
             QSignalSpy joined(&attempt, &net::JoinAttempt::joined);
@@ -88,10 +88,10 @@ private slots:
             QVERIFY(failed.wait(5000));
             QCOMPARE(failed.first().at(0).value<net::JoinAttempt::Failure>(),
                      net::JoinAttempt::Failure::OtherVersion);
-            QCOMPARE(failed.first().at(1).toInt(), 2);
-            QCOMPARE(joinFailureText(net::JoinAttempt::Failure::OtherVersion, 2, attempt.address()),
+            QCOMPARE(failed.first().at(1).toInt(), 1);
+            QCOMPARE(joinFailureText(net::JoinAttempt::Failure::OtherVersion, 1, attempt.address()),
                      QStringLiteral("L'autre programme parle une autre version du duel en réseau "
-                                    "(version 2, la nôtre : 1)."));
+                                    "(version 1, la nôtre : 2)."));
             QTest::qWait(50);
             QCOMPARE(joined.size(), 0);
         }
