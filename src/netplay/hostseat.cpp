@@ -14,12 +14,16 @@
 namespace volcanelle {
 
 HostSeat::HostSeat(demin& window, net::HostGate& gate, QObject* parent)
-    : NetSeat(State::Waiting, parent), window_(window), control_(window.control())
+    : NetSeat(State::Waiting, parent), window_(window), control_(window.control()), gate_(gate)
 {
     // Until an opponent comes the window plays nothing.
     window_.setRemote(this);
     control_.showTurn(texts::waitingForOpponent());
     connect(&gate, &net::HostGate::joined, this, &HostSeat::joined);
+    connect(&gate, &net::HostGate::cameBack, this, &HostSeat::cameBack);
+    connect(this, &NetSeat::finished, &gate, [&gate] { gate.closeComebacks(); });
+    away_.setSingleShot(true);
+    connect(&away_, &QTimer::timeout, this, [this] { endLost(net::Link::Loss::Silent); });
 }
 
 HostSeat::~HostSeat()
@@ -32,17 +36,71 @@ HostSeat::~HostSeat()
 
 void HostSeat::joined(net::Link* link)
 {
-    link_ = link;
-    link_->setParent(this);
-    connect(link_, &net::Link::received, this, &HostSeat::received);
-    connect(link_, &net::Link::lost, this, &HostSeat::lost);
-    link_->release();
+    listenTo(link);
     state_ = State::Playing;
     window_.setRemote(nullptr);
     control_.setSeat(2, this);
     control_.addView(this);
     // Out of the gate's own handler before the first box opens.
     QTimer::singleShot(0, this, &HostSeat::startDuel);
+}
+
+void HostSeat::listenTo(net::Link* link)
+{
+    link_ = link;
+    link_->setParent(this);
+    connect(link_, &net::Link::received, this, &HostSeat::received);
+    connect(link_, &net::Link::lost, this, &HostSeat::lost);
+    link_->release();
+}
+
+void HostSeat::cameBack(net::Link* link, quint32 boxesSeen)
+{
+    if (state_ != State::Playing) {
+        link->close(0);
+        link->deleteLater();
+        return;
+    }
+    // The old connection may not be known to be dead yet: the new one wins.
+    link_->disconnect(this);
+    link_->close(0);
+    link_->deleteLater();
+    listenTo(link);
+    if (away()) {
+        away_.stop();
+        window_.setRemote(nullptr);
+        static_cast<DuelView&>(window_).showMinesLeft(statusBehind_);
+    }
+    for (const wire::Message& message : screen_.comeback(boxesSeen))
+        link_->send(message);
+    // A count the joiner was asked is asked again: the question may have been lost on the
+    // way, and the joiner drops it when its box is still open.
+    const Question& question = control_.duel().question();
+    countAsked_ = question.kind == Question::Kind::Count && question.player == 2;
+    if (countAsked_)
+        link_->send(wire::AskCount{});
+    // What the joiner sent before the loss and waits here may be played now.
+    QTimer::singleShot(0, this, &HostSeat::drain);
+}
+
+void HostSeat::goAway()
+{
+    away_.start(awayLimitMs_);
+    // The duel stands still until the joiner is back: this desk's clicks wait too.
+    window_.setRemote(this);
+    statusBehind_ = window_.statusText();
+    keepAwayShown();
+}
+
+void HostSeat::keepAwayShown()
+{
+    if (!away())
+        return;
+    const QString shown = window_.statusText();
+    if (shown == texts::connectionInterrupted())
+        return;
+    statusBehind_ = shown;
+    static_cast<DuelView&>(window_).showMinesLeft(texts::connectionInterrupted());
 }
 
 void HostSeat::startDuel()
@@ -53,8 +111,25 @@ void HostSeat::startDuel()
 
 void HostSeat::quitChosen()
 {
-    if (state_ == State::Waiting)
+    if (state_ == State::Waiting) {
         end(0);
+        return;
+    }
+    // The joiner is away: this desk may still leave, with the verdict so far.
+    if (!away() || busy())
+        return;
+    Busy busy(*this);
+    const texts::Message question = texts::askQuit();
+    if (!dialogs::confirm(&window_, question.text, question.title) || !away() ||
+        state_ != State::Playing)
+        return;
+    away_.stop();
+    state_ = State::Ended;
+    const Duel& duel = control_.duel();
+    const texts::Message verdict =
+        texts::duelVerdict(duel.partiesGagnees(1), duel.partiesGagnees(2));
+    sayHere(verdict.text, verdict.title);
+    end(0);
 }
 
 void HostSeat::ended()
@@ -124,6 +199,7 @@ void HostSeat::ask(Duel& duel, const Question& question)
 {
     if (state_ != State::Playing)
         return;
+    keepAwayShown();
     switch (question.kind) {
     case Question::Kind::None:
         return;
@@ -159,6 +235,20 @@ void HostSeat::lost(net::Link::Loss loss)
         drain();
         return;
     }
+    // A connection that closed or fell silent may come back; one that spoke nonsense not.
+    if (loss == net::Link::Loss::Closed || loss == net::Link::Loss::Silent) {
+        if (!away())
+            goAway();
+        return;
+    }
+    endLost(loss);
+}
+
+void HostSeat::endLost(net::Link::Loss loss)
+{
+    if (state_ != State::Playing)
+        return;
+    away_.stop();
     state_ = State::Ended;
     sayHere(lossText(loss), texts::networkTitle());
     const Duel& duel = control_.duel();
@@ -175,7 +265,11 @@ void HostSeat::sayHere(const QString& text, const QString& title)
 
 void HostSeat::send(const wire::Message& message)
 {
-    if (link_ && state_ == State::Playing)
+    if (state_ != State::Playing)
+        return;
+    // Kept whether it goes out or not: a joiner that comes back is shown it.
+    screen_.record(message);
+    if (link_ && !away())
         link_->send(message);
 }
 
@@ -216,6 +310,7 @@ void HostSeat::showRoundsWon(int joueur, const QString& caption)
 void HostSeat::showMinesLeft(const QString& caption)
 {
     send(wire::Caption{wire::Caption::Slot::MinesLeft, 0, caption});
+    keepAwayShown();
 }
 
 } // namespace volcanelle

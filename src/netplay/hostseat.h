@@ -3,6 +3,9 @@
 
 #include "engine/duelcontrol.h"
 #include "netplay/netseat.h"
+#include "wire/sidescreen.h"
+
+#include <QTimer>
 
 namespace volcanelle {
 
@@ -20,11 +23,18 @@ class HostGate;
 /// The joiner's clicks, new rounds and quitting arrive as messages and are played one at a
 /// time, held while the duel waits for this desk's answer: a click out of the joiner's turn
 /// is refused. The questions put to the joiner are sent, and the duel waits for the answer.
+///
+/// When the connection is lost the duel stands still, this desk included, while the joiner
+/// has the time a side may be away to come back through the gate with its token; it is then
+/// shown the duel as it stands, and the boxes it missed. Past that time the duel ends.
 class HostSeat : public NetSeat, public DuelSeat, public DuelView {
     Q_OBJECT
 public:
     HostSeat(demin& window, net::HostGate& gate, QObject* parent = nullptr);
     ~HostSeat() override;
+
+    /// How long the joiner may be away before the duel ends; tests shorten it.
+    void setAwayLimit(int ms) { awayLimitMs_ = ms; }
 
 private:
     // RemoteDuel: the window's commands while no opponent has come.
@@ -45,6 +55,14 @@ private:
     void ended() override;
 
     void joined(net::Link* link);
+    void listenTo(net::Link* link);
+    void cameBack(net::Link* link, quint32 boxesSeen);
+    void goAway();
+    bool away() const { return away_.isActive(); }
+    /// While the joiner is away the status bar says so, whatever the duel writes there.
+    void keepAwayShown();
+    /// The connection is gone for good: the reason and the verdict here, then the end.
+    void endLost(net::Link::Loss loss);
     void startDuel();
     void received(const wire::Message& message);
     void play(const wire::Message& message) override;
@@ -56,7 +74,12 @@ private:
 
     demin& window_;
     DuelControl& control_;
+    net::HostGate& gate_;
     net::Link* link_ = nullptr;
+    wire::SideScreen screen_; // what the joiner has been shown, for its comeback
+    QTimer away_;             // runs while the joiner is away
+    int awayLimitMs_ = net::kAwayMs;
+    QString statusBehind_; // the status the interruption covers
     bool joinerLeft_ = false;
     bool countAsked_ = false; // the joiner has been sent the count question
     bool inPlay_ = false;     // the first round's count has been chosen

@@ -3,6 +3,7 @@
 
 #include "engine/minecount.h"
 #include "engine/texts.h"
+#include "net/comeback.h"
 #include "netplay/netplay.h"
 #include "netplay/networktexts.h"
 #include "ui/dialogs.h"
@@ -15,8 +16,22 @@ namespace volcanelle {
 JoinSeat::JoinSeat(demin& window, net::Link* link, QObject* parent)
     : NetSeat(State::Playing, parent), window_(window), link_(link)
 {
-    link_->setParent(this);
     window_.setRemote(this);
+    listenTo(link);
+}
+
+void JoinSeat::setComeback(net::Comeback* comeback)
+{
+    comeback_ = comeback;
+    comeback_->setParent(this);
+    connect(comeback_, &net::Comeback::back, this, &JoinSeat::cameBack);
+    connect(comeback_, &net::Comeback::gaveUp, this, [this] { endLost(net::Link::Loss::Silent); });
+}
+
+void JoinSeat::listenTo(net::Link* link)
+{
+    link_ = link;
+    link_->setParent(this);
     connect(link_, &net::Link::received, this, &JoinSeat::received);
     connect(link_, &net::Link::lost, this, &JoinSeat::lost);
     link_->release();
@@ -34,7 +49,7 @@ DuelView& JoinSeat::view()
 
 void JoinSeat::cellClicked(int index)
 {
-    if (state_ != State::Playing || busy() || turn_ != 2 || !isCell(index) ||
+    if (state_ != State::Playing || away_ || busy() || turn_ != 2 || !isCell(index) ||
         !window_.duel().board().isCovered(index))
         return;
     link_->send(wire::Click{static_cast<std::uint8_t>(index)});
@@ -42,7 +57,8 @@ void JoinSeat::cellClicked(int index)
 
 void JoinSeat::newRoundChosen()
 {
-    if (state_ != State::Playing || busy())
+    // While the host is away nothing can be asked of it.
+    if (state_ != State::Playing || away_ || busy())
         return;
     Busy busy(*this);
     const texts::Message question = texts::askNewRound();
@@ -66,6 +82,8 @@ bool JoinSeat::confirmQuit()
     link_->send(wire::Quit{});
     state_ = State::Ended;
     link_->close();
+    if (comeback_)
+        comeback_->stop();
     sayVerdict();
     end(0);
     return true;
@@ -75,6 +93,14 @@ void JoinSeat::received(const wire::Message& message)
 {
     if (std::holds_alternative<wire::Bye>(message))
         hostLeft_ = true;
+    if (std::holds_alternative<wire::Announce>(message))
+        ++boxesSeen_;
+    if (std::holds_alternative<wire::AskCount>(message)) {
+        // Asked again after a comeback while the question is already here.
+        if (choosingCount_ || countQueued_)
+            return;
+        countQueued_ = true;
+    }
     take(message, *link_);
 }
 
@@ -113,17 +139,20 @@ void JoinSeat::play(const wire::Message& message)
             break;
         }
         case wire::Caption::Slot::MinesLeft:
-            view().showMinesLeft(caption->text);
+            showStatus(caption->text);
             break;
         }
     } else if (const auto* box = std::get_if<wire::Announce>(&message)) {
         Busy busy(*this);
         dialogs::announce(&window_, box->text, box->title);
     } else if (std::holds_alternative<wire::AskCount>(message)) {
+        countQueued_ = false;
         Busy busy(*this);
         chooseCount();
     } else if (std::holds_alternative<wire::CountBeingChosen>(message)) {
-        view().showMinesLeft(texts::countBeingChosen());
+        showStatus(texts::countBeingChosen());
+    } else if (const auto* state = std::get_if<wire::Snapshot>(&message)) {
+        showSnapshot(*state);
     } else if (std::holds_alternative<wire::Bye>(message)) {
         state_ = State::Ended;
         link_->close(0);
@@ -143,9 +172,14 @@ void JoinSeat::finishMove()
 void JoinSeat::chooseCount()
 {
     for (;;) {
+        choosingCount_ = true;
         std::optional<QString> typed = dialogs::askText(
             &window_, texts::mineCountPrompt(), texts::mineCountTitle(), kMineEntryMaxLength);
+        choosingCount_ = false;
         if (state_ != State::Playing)
+            return;
+        // Typed while the host was away: it asks again once back.
+        if (typed && away_)
             return;
         if (typed) {
             // Blanks around the digits mean nothing to the count: keep them off the wire,
@@ -172,10 +206,90 @@ void JoinSeat::lost(net::Link::Loss loss)
         drain();
         return;
     }
+    // A connection that closed or fell silent may come back; one that spoke nonsense not.
+    if (comeback_ && (loss == net::Link::Loss::Closed || loss == net::Link::Loss::Silent)) {
+        goAway();
+        return;
+    }
+    endLost(loss);
+}
+
+void JoinSeat::goAway()
+{
+    if (away_)
+        return;
+    away_ = true;
+    statusBehind_ = window_.statusText();
+    view().showMinesLeft(texts::connectionInterrupted());
+    comeback_->start(boxesSeen_);
+}
+
+void JoinSeat::cameBack(net::Link* link)
+{
+    if (state_ != State::Playing) {
+        link->close(0);
+        link->deleteLater();
+        return;
+    }
+    link_->disconnect(this);
+    link_->deleteLater();
+    listenTo(link);
+    away_ = false;
+    // The host's snapshot comes next and writes the status bar over again.
+    view().showMinesLeft(statusBehind_);
+}
+
+void JoinSeat::endLost(net::Link::Loss loss)
+{
+    if (state_ != State::Playing)
+        return;
+    if (comeback_)
+        comeback_->stop();
     state_ = State::Ended;
     dialogs::announce(&window_, lossText(loss), texts::networkTitle());
     sayVerdict();
     end(1);
+}
+
+void JoinSeat::showStatus(const QString& text)
+{
+    if (away_)
+        statusBehind_ = text;
+    else
+        view().showMinesLeft(text);
+}
+
+void JoinSeat::showSnapshot(const wire::Snapshot& state)
+{
+    Board& board = window_.duel().board();
+    for (int index = 0; index < kCells; ++index) {
+        const std::uint8_t picture = state.cells[static_cast<std::size_t>(index)];
+        if (picture == 0) {
+            board.cover(index);
+            board.showPicture(index, Picture::None);
+        } else {
+            board.showPicture(index, static_cast<Picture>(picture));
+            board.uncover(index);
+        }
+    }
+    // A caption the host never wrote stays as it is here.
+    if (state.turn != 0) {
+        turn_ = state.turn;
+        view().showTurn(state.turnText);
+    }
+    for (const int player : {1, 2}) {
+        const auto slot = static_cast<std::size_t>(player - 1);
+        if (!state.score[slot].isEmpty())
+            view().showScore(player, state.score[slot]);
+        if (!state.wonText[slot].isEmpty()) {
+            roundsWon_[slot] = state.won[slot];
+            view().showRoundsWon(player, state.wonText[slot]);
+        }
+    }
+    if (state.countBeingChosen)
+        showStatus(texts::countBeingChosen());
+    else if (!state.minesLeft.isEmpty())
+        showStatus(state.minesLeft);
 }
 
 void JoinSeat::sayVerdict()

@@ -3,12 +3,16 @@
 
 #include "engine/duelview.h"
 #include "netplay/netseat.h"
+#include "wire/messages.h"
 
 #include <array>
 
 namespace volcanelle {
 
 class demin;
+namespace net {
+class Comeback;
+}
 
 /// The joiner's side of a network duel. The joiner is player 2 and holds nothing of the
 /// duel: its window shows what the host says was uncovered, written and announced, and its
@@ -17,12 +21,19 @@ class demin;
 ///
 /// The host's messages are shown in the order they came; a box that one of them opens holds
 /// back the ones behind it until the player answers it, as on the host's screen.
+///
+/// With a way back (setComeback), a connection that closes or falls silent is not the end:
+/// the status bar says so, the board waits, and the seat comes back to the host on a new
+/// connection, which shows the duel as it stands.
 class JoinSeat : public NetSeat {
     Q_OBJECT
 public:
     /// Takes over `link`, already welcomed by the host.
     JoinSeat(demin& window, net::Link* link, QObject* parent = nullptr);
     ~JoinSeat() override;
+
+    /// Takes over `comeback`, the way back to the host when the connection is lost.
+    void setComeback(net::Comeback* comeback);
 
 private:
     // RemoteDuel
@@ -36,6 +47,15 @@ private:
     /// Asks "Quitter ?"; on Yes tells the host, shows the verdict and ends. True on Yes.
     bool confirmQuit();
     void lost(net::Link::Loss loss) override;
+    void goAway();
+    void cameBack(net::Link* link);
+    void listenTo(net::Link* link);
+    /// The connection is gone for good: the reason and the verdict, then the end.
+    void endLost(net::Link::Loss loss);
+    /// Shows the duel as the host says it stands now.
+    void showSnapshot(const wire::Snapshot& state);
+    /// Writes the status bar, or what it will show once the host is back.
+    void showStatus(const QString& text);
     void sayVerdict();
     /// The cells the host's last messages uncovered are one move: the focus is placed after
     /// it as after a move played here.
@@ -44,7 +64,13 @@ private:
 
     demin& window_;
     net::Link* link_;
+    net::Comeback* comeback_ = nullptr;
     bool hostLeft_ = false;
+    bool away_ = false;
+    QString statusBehind_;       // the status the interruption covers
+    quint32 boxesSeen_ = 0;      // boxes received from the host since the duel began
+    bool choosingCount_ = false; // the count box is open
+    bool countQueued_ = false;   // a count question waits in the inbox
     int turn_ = 0;
     std::array<int, 2> roundsWon_{};
     int moveStart_ = -1; // first cell uncovered by the move being shown, or -1

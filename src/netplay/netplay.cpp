@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "netplay/netplay.h"
 
+#include "net/comeback.h"
 #include "net/hostgate.h"
 #include "net/joinattempt.h"
 #include "netplay/hostseat.h"
@@ -127,6 +128,8 @@ int joinDuel(std::optional<net::Endpoint> endpoint, std::optional<quint32> code)
         window = std::make_unique<demin>();
         window->setWindowTitle(texts::joinTitle());
         seat = std::make_unique<JoinSeat>(*window, link);
+        if (!attempt.token().isEmpty())
+            seat->setComeback(new net::Comeback(endpoint->host, endpoint->port, attempt.token()));
         QObject::connect(seat.get(), &JoinSeat::finished, &endWith);
         window->show();
     });

@@ -106,6 +106,11 @@ QString connectionLost()
     return QStringLiteral("La connexion avec l'adversaire est perdue. Le duel s'arrête.");
 }
 
+QString connectionInterrupted()
+{
+    return QStringLiteral("Connexion interrompue, nouvelle tentative…");
+}
+
 QString garbledMessage()
 {
     return QStringLiteral("L'adversaire a envoyé un message invalide. Le duel s'arrête.");

@@ -32,6 +32,7 @@ QString hostBusy();
 QString lockedOut();
 QString otherVersion(int theirs, int ours);
 QString connectionLost();
+QString connectionInterrupted(); // the status bar while the other side is away
 QString garbledMessage();
 QString flooding();
 QString garbledAnswer(const QString& address); // the host's answer to hello was no message

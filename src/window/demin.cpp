@@ -377,6 +377,11 @@ void demin::showMinesLeft(const QString& caption)
         status_->setText(caption);
 }
 
+QString demin::statusText() const
+{
+    return built_ ? status_->text() : early_.minesLeft;
+}
+
 QWidget* demin::boxParent()
 {
     return isVisible() ? this : nullptr;

@@ -60,6 +60,8 @@ public:
     /// Ends a move the window was shown rather than played (the joiner's window): the
     /// focus is placed and told that `opened` cells from `index` were uncovered.
     void finishShownMove(int index, int opened, int finder = 0, int points = 0);
+    /// The text the status bar shows now.
+    QString statusText() const;
     /// Answers `question` at this desk with its modal box.
     void answerHere(Duel& duel, const Question& question);
 

@@ -4,6 +4,7 @@
 #include "net/joinattempt.h"
 #include "netplay/hostseat.h"
 #include "netplay/joinseat.h"
+#include "sight.h"
 #include "twosides.h"
 #include "window/demin.h"
 #include "windowprobe.h"
@@ -21,25 +22,6 @@ using namespace volcanelle::testing;
 namespace {
 
 const QString kCode = QStringLiteral("004217");
-
-// What a player can read on a window: the captions, the covers, and the picture of every
-// uncovered cell. Covered cells show nothing, so their content is not compared.
-QStringList visible(demin& window)
-{
-    QStringList lines;
-    for (const char* name :
-         {"lblMain", "lblScore(1)", "lblScore(2)", "lblPartie1", "lblPartie2", "Panel3"})
-        lines << QLatin1String(name) + QLatin1Char('=') + caption(window, QLatin1String(name));
-    QString cells;
-    for (int index = 0; index < kCells; ++index) {
-        const bool covered = !cover(window, index)->isHidden();
-        cells +=
-            covered
-                ? QLatin1Char('#')
-                : QString::number(pictureNumber(window.duel().board().picture(index)), 16).at(0);
-    }
-    return lines << cells;
-}
 
 net::Link* join(quint16 port, const QString& code)
 {
@@ -242,8 +224,9 @@ private slots:
             "Duel en réseau|L'adversaire a envoyé un message invalide. Le duel s'arrête.")));
     }
 
-    // A joiner that goes silent (no pings: a pulled cable) is noticed, and the host ends
-    // with its message and the verdict so far.
+    // A joiner that goes silent (no pings: a pulled cable) and never comes back is noticed,
+    // and once the time it may be away is over the host ends with its message and the
+    // verdict so far.
     void silenceEndsTheDuel()
     {
         FixedDraws draws(twoMineRows());
@@ -252,6 +235,7 @@ private slots:
         gate.setLinkTimings(50, 400);
         QVERIFY(gate.listen(QHostAddress::LocalHost, 0));
         HostSeat hostSeat(host, gate);
+        hostSeat.setAwayLimit(300);
         host.show();
         TwoSides boxes(&host, nullptr);
         boxes.host.type(QStringLiteral("30"));
