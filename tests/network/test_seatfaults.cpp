@@ -109,8 +109,9 @@ private slots:
         QCOMPARE(host.duel().board().coveredCount(), kCells);
     }
 
-    // The connection drops while the host's mine-count box is open: the loss and the verdict
-    // come on top of it, the seat ends once, and answering the box afterwards asks nothing.
+    // The connection drops while the host's mine-count box is open and the joiner never
+    // comes back: the loss and the verdict come on top of the box, the seat ends once, and
+    // answering the box afterwards asks nothing.
     void lossWhileABoxIsOpen()
     {
         FixedDraws draws(twoMineRows());
@@ -118,6 +119,7 @@ private slots:
         net::HostGate gate(kCode);
         QVERIFY(gate.listen(QHostAddress::LocalHost, 0));
         HostSeat seat(host, gate);
+        seat.setAwayLimit(300);
         host.show();
         QSignalSpy done(&seat, &HostSeat::finished);
 
