@@ -15,7 +15,7 @@ set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 [ "$(id -u)" -eq 0 ] || { echo "run as root (debootstrap, chroot, mount)" >&2; exit 1; }
 mirror=${1:-$(sed -n -e 's/^URIs:[[:space:]]*//p' -e 's/^deb[[:space:]]\+\([^[:space:]]*\).*/\1/p' \
-    /etc/apt/sources.list.d/*.sources /etc/apt/sources.list 2>/dev/null | grep -v security | head -n1)}
+    /etc/apt/sources.list.d/*.sources /etc/apt/sources.list 2>/dev/null | grep -v security | head -n1 || true)}
 [ -n "$mirror" ] || { echo "no Debian mirror in the apt sources: give one" >&2; exit 1; }
 mapwatch=${MAPWATCH:-$here/build/bench/mapwatch}
 [ -x "$mapwatch" ] || { echo "missing $mapwatch: build the mapwatch target first" >&2; exit 1; }
