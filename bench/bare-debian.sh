@@ -63,9 +63,10 @@ mount --rbind /dev "$root/dev"
 mount --make-rslave "$root/dev"
 mount -t tmpfs -o mode=1777 shm "$root/dev/shm"
 cp /etc/resolv.conf "$root/etc/resolv.conf"
-chroot "$root" apt-get update -q >/dev/null
-chroot "$root" env DEBIAN_FRONTEND=noninteractive apt-get install -y -q git ca-certificates sudo \
-    >/dev/null
+# Nothing of this side's environment (TMPDIR, …) may leak inside.
+chroot "$root" /usr/bin/env -i PATH=/usr/sbin:/usr/bin:/sbin:/bin apt-get update -q >/dev/null
+chroot "$root" /usr/bin/env -i PATH=/usr/sbin:/usr/bin:/sbin:/bin DEBIAN_FRONTEND=noninteractive \
+    apt-get install -y -q git ca-certificates sudo >/dev/null
 git clone -q "$here" "$root/root/volcanelle"
 note "disk before: $(du -sxh "$root" | cut -f1)"
 
