@@ -83,6 +83,8 @@ done
 grep -q '^[0-9][0-9]*$' "$work/display" || { echo "Xvfb did not start" >&2; exit 1; }
 DISPLAY=:$(cat "$work/display")
 export DISPLAY
+export XAUTHORITY=$work/Xauthority # for mapwatch, on this side
+xauth -q add "$DISPLAY" . "$cookie" 2>/dev/null
 xauth -q -f "$root/root/.Xauthority" add "$DISPLAY" . "$cookie" 2>/dev/null
 # A login shell's environment: root has no XDG_RUNTIME_DIR and no /usr/games on its PATH.
 root_env=(HOME=/root LANG=C.UTF-8 TERM=dumb CCACHE_DISABLE=1 DISPLAY="$DISPLAY"
