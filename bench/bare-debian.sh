@@ -109,7 +109,7 @@ in_root useradd -m -s /bin/bash player
 echo 'player ALL=(ALL) NOPASSWD: ALL' >"$root/etc/sudoers.d/player"
 in_root env DEBIAN_FRONTEND=noninteractive apt-get purge -y -q qt6-translations-l10n >/dev/null
 git clone -q "$here" "$root/home/player/volcanelle"
-xauth -q -f "$root/home/player/.Xauthority" add "$DISPLAY" . "$cookie"
+xauth -q -f "$root/home/player/.Xauthority" add "$DISPLAY" . "$cookie" 2>/dev/null
 in_root chown -R player:player /home/player
 "$mapwatch" --title Saisie --timeout 1800 -- bash -c 'exec "$@" >"$0" 2>&1' "$logs/user.log" \
     chroot --userspec=player:player "$root" /usr/bin/env -i "${user_env[@]}" \
@@ -133,7 +133,7 @@ in_root bash -c 'cd /root/volcanelle && ./tools/setup.sh install' >"$logs/instal
 in_root bash -c 'command -v volcanelle || echo "volcanelle: not on root PATH ($PATH)"'
 in_root dpkg -L volcanelle | grep -E 'bin/|games/' || true
 in_root bash -c 'man volcanelle 2>&1 | head -n 3'
-game=$(in_root dpkg -L volcanelle | grep -E '/(bin|games)/volcanelle$' | head -n1)
+game=$(in_root dpkg -L volcanelle | grep -E '/(bin|games)/volcanelle$' | head -n1 || true)
 "$mapwatch" --title Saisie --timeout 60 -- bash -c 'exec "$@" >"$0" 2>&1' "$logs/game.log" \
     chroot "$root" /usr/bin/env -i "${root_env[@]}" "$game" >/dev/null ||
     note "installed game: no box"
