@@ -42,6 +42,7 @@ QString checkMessage(const wire::Message& message)
         case Reason::Busy:
         case Reason::LockedOut:
         case Reason::BadVersion:
+        case Reason::NoSuchRoom:
             break;
         default:
             return QStringLiteral("a refusal without a known reason came through");
