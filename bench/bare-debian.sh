@@ -125,7 +125,6 @@ apt_figures "$logs/test.log"
 grep -E 'test command:|tests passed|\(Failed\)|\(SEGFAULT\)|\(Timeout\)|Could NOT|found a fault' \
     "$logs/test.log" | cut -d' ' -f2- || true
 note "disk after: $(du -sxh "$root" | cut -f1)"
-cp "$logs/test.log" "${TMPDIR:-/var/tmp}/bare-debian-test.log"
 
 note "setup.sh install, then the installed game as root"
 in_root bash -c 'cd /root/volcanelle && ./tools/setup.sh install' >"$logs/install.log" 2>&1 ||
