@@ -174,8 +174,8 @@ def play(arguments, moves, computer):
         row, column = cell
         pressed = time_of_day()
         _, lines = key("space")
-        if not lines:
-            raise Stalled()
+        if not lines or lines == ["espace"]:
+            raise Stalled()  # nothing, or only the key's own name
         # What the move uncovered, first: a cell that is no longer covered.
         timings.append((pressed, uncovered, "move %d near (%d, %d)" % (move, row, column), 2.0, 1))
         check(lines and uncovered(lines[1 if lines[0] == "espace" else 0]),
@@ -226,6 +226,9 @@ def main():
     except subprocess.TimeoutExpired:
         orca.kill()
     told = orca_said()
+    # A debug log that stops before a key was pressed is Orca stalled, not the game.
+    if timings and (not told or told[-1][0] < timings[-1][0]):
+        raise Stalled()
     for pressed, expect, what, limit, nth in timings:
         after = [moment - pressed for moment, text in told if moment >= pressed and expect(text)]
         check(len(after) >= nth and after[nth - 1] <= limit,
