@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "net/link.h"
 
+#include <QPointer>
 #include <QTcpSocket>
 
 namespace volcanelle::net {
@@ -99,11 +100,15 @@ void Link::take()
 void Link::deliver()
 {
     // A receiver may open a box whose event loop delivers the next messages meanwhile; each
-    // message still goes out once, in the order it came.
+    // message still goes out once, in the order it came. That loop may also delete this link
+    // (the connection was replaced while the box was open): then nothing more is ours to do.
+    const QPointer<Link> alive(this);
     while (!ended_ && !held_ && !pending_.empty()) {
         const wire::Message message = pending_.front();
         pending_.pop_front();
         emit received(message);
+        if (!alive)
+            return;
     }
     if (!ended_ && !held_ && pending_.empty() && loss_) {
         ended_ = true;
