@@ -251,6 +251,24 @@ bool Duel::askQuit(int by)
     return finished_;
 }
 
+void Duel::giveVerdict()
+{
+    const texts::Message verdict =
+        texts::duelVerdict(partiesGagnees_[0], partiesGagnees_[1], opponent_);
+    notice(0, verdict.text, verdict.title, Then::Finish);
+}
+
+bool Duel::quit(int by)
+{
+    by = by == 2 ? 2 : 1;
+    const bool othersCount = question_.kind == Question::Kind::Count && question_.player != by;
+    if (finished_ || (question_ && !othersCount))
+        return finished_;
+    question_ = {};
+    giveVerdict();
+    return finished_;
+}
+
 void Duel::answer(bool yes)
 {
     const Question::Kind kind = question_.kind;
@@ -266,9 +284,7 @@ void Duel::answer(bool yes)
         return;
     }
     if (yes) {
-        const texts::Message verdict =
-            texts::duelVerdict(partiesGagnees_[0], partiesGagnees_[1], opponent_);
-        notice(0, verdict.text, verdict.title, Then::Finish);
+        giveVerdict();
     } else if (quitFromCount_) {
         askCount();
     } else {

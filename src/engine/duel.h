@@ -72,6 +72,10 @@ public:
     /// verdict on rounds won. True when the duel has already ended. It may interrupt a count
     /// asked of the other player, which is asked again if `by` declines.
     bool askQuit(int by = 1);
+    /// "Quitter" already confirmed by player `by` where the duel could not ask it (a network
+    /// host asked its own box while the other side was away): the verdict, as after Yes.
+    /// Ignored, like askQuit(), while another question waits. True when the duel has ended.
+    bool quit(int by = 1);
 
     /// Answers to the question in progress; see the class comment.
     void answerCount(const QString& typed);
@@ -109,6 +113,7 @@ private:
     void ask(Question question);
     void askCount();
     void notice(int player, const QString& text, const QString& title, Then then);
+    void giveVerdict(); // the duel's verdict on rounds won, to every player, then the end
     void setUp(int mines, const QString& shown);
 
     DuelView& view_;

@@ -120,9 +120,14 @@ void HostSeat::quitChosen()
         return;
     Busy busy(*this);
     const texts::Message question = texts::askQuit();
-    if (!dialogs::confirm(&window_, question.text, question.title) || !away() ||
-        state_ != State::Playing)
+    if (!dialogs::confirm(&window_, question.text, question.title) || state_ != State::Playing)
         return;
+    if (!away()) {
+        // The joiner came back while the box was open: the duel quits by its own road, and
+        // its verdict reaches both sides.
+        control_.duel().quit(1);
+        return;
+    }
     away_.stop();
     state_ = State::Ended;
     const Duel& duel = control_.duel();

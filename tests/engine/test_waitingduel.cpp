@@ -106,6 +106,28 @@ private slots:
         QVERIFY(!duel.question());
     }
 
+    // "Quitter" confirmed where the duel could not ask it: ignored while another question
+    // waits, else the verdict to every player, then the end.
+    void quitConfirmedElsewhere()
+    {
+        RecordingView view;
+        view.holds = true;
+        CountedDraws draws(bottomRows());
+        Duel duel(view, draws);
+        duel.startDuel();
+        duel.answerCount(QStringLiteral("30"));
+        duel.askNewRound(2);
+        QVERIFY(!duel.quit(1));
+        QCOMPARE(duel.question().kind, Question::Kind::NewRound);
+        duel.answer(false);
+        QVERIFY(!duel.quit(1));
+        QCOMPARE(duel.question().kind, Question::Kind::Notice);
+        QCOMPARE(duel.question().player, 0);
+        QCOMPARE(duel.question().text, QStringLiteral("Le jeu est serré, personne n'a gagné."));
+        duel.acknowledge();
+        QVERIFY(duel.finished());
+    }
+
     void firstCountCancelledEndsAtOnce()
     {
         ScriptedView view;

@@ -250,6 +250,44 @@ private slots:
                  qPrintable(duo.boxes->joiner.unexpected.join('\n')));
     }
 
+    // The host chooses "Quitter" while the joiner is away, and the joiner comes back before
+    // the host answers Yes: the Yes still ends the duel, with its verdict on both sides.
+    void aQuitAnsweredAsTheJoinerReturnsIsKept()
+    {
+        Duo duo(kQuick);
+        QVERIFY(duo.ready());
+        QTRY_COMPARE(caption(duo.joiner, QStringLiteral("Panel3")),
+                     QStringLiteral("30 bombes restantes"));
+        QVERIFY(play(duo, duo.host, 0));
+        QSignalSpy back(&duo.gate, &net::HostGate::cameBack);
+        QSignalSpy hostDone(duo.hostSeat.get(), &HostSeat::finished);
+        QSignalSpy joinerDone(duo.joinSeat.get(), &JoinSeat::finished);
+        duo.relay->cut();
+        QTRY_COMPARE_WITH_TIMEOUT(caption(duo.host, QStringLiteral("Panel3")), kInterrupted, 10000);
+
+        bool returned = false;
+        duo.boxes->host.answers.push_back([&](QWidget* box) {
+            duo.relay->restore();
+            returned =
+                QTest::qWaitFor([&] { return back.size() == 1; }, 10000) &&
+                QTest::qWaitFor(
+                    [&] { return caption(duo.host, QStringLiteral("Panel3")) != kInterrupted; },
+                    10000);
+            clickButton(box, QStringLiteral("Oui"));
+        });
+        QTest::mouseClick(duo.host.findChild<QAbstractButton*>(QStringLiteral("Command1")),
+                          Qt::LeftButton);
+        QVERIFY(returned);
+        const QString verdict = QStringLiteral(
+            "Recommencez le duel un autre fois !|Le jeu est serré, personne n'a gagné.");
+        QTRY_VERIFY_WITH_TIMEOUT(duo.boxes->joiner.seen.contains(verdict), 10000);
+        QTRY_VERIFY(duo.boxes->host.seen.contains(verdict));
+        QTRY_COMPARE(hostDone.size(), 1);
+        QTRY_COMPARE(joinerDone.size(), 1);
+        QCOMPARE(hostDone.first().first().toInt(), 0);
+        QCOMPARE(joinerDone.first().first().toInt(), 0);
+    }
+
     // Cut for good: both sides say the connection is interrupted, then, past the time a side
     // may be away, the duel ends on both with the loss and the verdict.
     void pastTheLimitTheDuelEnds()

@@ -84,11 +84,21 @@ void Relay::drop(Pair* pair)
     if (found == pairs_.end())
         return;
     pairs_.erase(found);
-    // One end gone: the other is closed too, as the far program would see it.
+    // One end gone: the other is closed too, as the far program would see it. On a working
+    // network what the closing end sent last (a goodbye) still arrives before the close.
+    if (!cut_) {
+        forward(pair->near, pair->far);
+        forward(pair->far, pair->near);
+    }
     for (QTcpSocket* end : {pair->near, pair->far}) {
         end->disconnect(this);
-        end->abort();
-        end->deleteLater();
+        if (cut_ || end->state() != QAbstractSocket::ConnectedState) {
+            end->abort();
+            end->deleteLater();
+            continue;
+        }
+        connect(end, &QTcpSocket::disconnected, end, &QObject::deleteLater);
+        end->disconnectFromHost();
     }
     delete pair;
 }
