@@ -11,7 +11,8 @@ Room::Room(std::uint64_t code, const RoomDuelFactory& makeDuel, const ServerLimi
            QObject* parent)
     : QObject(parent), code_(code), limits_(limits), openedAt_(steadyMs())
 {
-    duel_ = makeDuel([this](int side, const wire::Message& message) { post(side, message); });
+    duel_ =
+        makeDuel([this](int side, const wire::Message& message) { return post(side, message); });
     sides_[0].token = wire::drawToken();
     sides_[1].token = wire::drawToken();
 }
@@ -124,10 +125,12 @@ void Room::close(const QString& farewell)
     end();
 }
 
-void Room::post(int side, const wire::Message& message)
+bool Room::post(int side, const wire::Message& message)
 {
-    if (ClientLink* link = at(side).link)
+    ClientLink* link = at(side).link;
+    if (link)
         link->send(message);
+    return link != nullptr;
 }
 
 void Room::end()

@@ -57,7 +57,8 @@ private:
     };
     Side& at(int side) { return sides_[side == 2 ? 1 : 0]; }
     void welcome(int side);
-    void post(int side, const wire::Message& message);
+    /// False when the side is away and the message was dropped.
+    bool post(int side, const wire::Message& message);
     void end();
 
     std::uint64_t code_;

@@ -13,8 +13,9 @@ namespace volcanelle::server {
 /// the rules; the duel knows nothing of connections, and never waits for an answer.
 class RoomDuel {
 public:
-    /// Where the duel's messages to side 1 or 2 go; dropped while that side is away.
-    using Outbox = std::function<void(int side, const wire::Message& message)>;
+    /// Where the duel's messages to side 1 or 2 go; dropped while that side is away, which
+    /// the answer false tells.
+    using Outbox = std::function<bool(int side, const wire::Message& message)>;
 
     virtual ~RoomDuel() = default;
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // volcanelle-server: holds online duels for game programs that connect to it.
 #include "server/duelserver.h"
-#include "server/pendingduel.h"
+#include "server/serverduel.h"
 #include "server/servertexts.h"
 
 #include <QCommandLineParser>
@@ -114,7 +114,7 @@ int main(int argc, char* argv[])
     std::signal(SIGPIPE, SIG_IGN);
 
     DuelServer server(limits, [](RoomDuel::Outbox outbox) {
-        return std::make_unique<PendingDuel>(std::move(outbox));
+        return std::make_unique<ServerDuel>(std::move(outbox));
     });
     if (!server.listen(listenOn, static_cast<quint16>(portNumber))) {
         std::fprintf(

@@ -18,11 +18,6 @@ QString roomExpired()
     return QStringLiteral("Personne n'a rejoint la salle en dix minutes : elle est fermée.");
 }
 
-QString noDuelYet()
-{
-    return QStringLiteral("Ce serveur ne sait pas encore tenir un duel.");
-}
-
 QString description()
 {
     return QStringLiteral(

@@ -9,7 +9,6 @@ namespace volcanelle::server::texts {
 QString title();
 QString serverStopping();
 QString roomExpired();
-QString noDuelYet();
 
 QString description();
 QString helpOption();

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Rooms on the duel server: codes as players type them, opening, joining, coming back,
 // expiry, and the server's stop.
+#include "clientpair.h"
 #include "net/roomcode.h"
 #include "scriptduel.h"
 #include "server/duelserver.h"
@@ -12,33 +13,6 @@
 
 using namespace volcanelle;
 using namespace volcanelle::server;
-
-namespace {
-
-// Opens a room from one client and joins it from another, with the code typed as a player
-// might: lower case, no dash.
-struct Pair {
-    explicit Pair(quint16 port) : opener(port), joiner(port) {}
-    bool enter()
-    {
-        if (!opener.waitOpen() || !joiner.waitOpen())
-            return false;
-        opener.send(wire::Enter{wire::Enter::Action::Open, wire::kVersion, 0, {}});
-        const wire::Entered* first = opener.wait<wire::Entered>();
-        if (!first)
-            return false;
-        code = first->room;
-        const QString typed = net::roomCodeText(code).remove(QLatin1Char('-')).toLower();
-        joiner.send(wire::Enter{
-            wire::Enter::Action::Join, wire::kVersion, net::readRoomCode(typed).value_or(0), {}});
-        return joiner.wait<wire::Entered>() != nullptr;
-    }
-    TestClient opener;
-    TestClient joiner;
-    std::uint64_t code = 0;
-};
-
-} // namespace
 
 class TestRooms : public QObject {
     Q_OBJECT

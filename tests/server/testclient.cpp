@@ -11,6 +11,7 @@ namespace volcanelle::server {
 TestClient::TestClient(quint16 port, QObject* parent) : QObject(parent)
 {
     connect(&socket, &QWebSocket::binaryMessageReceived, this, [this](const QByteArray& body) {
+        bytes.push_back(body);
         auto message = wire::decodeBody(reinterpret_cast<const unsigned char*>(body.constData()),
                                         static_cast<std::size_t>(body.size()));
         if (message)

@@ -44,6 +44,8 @@ public:
 
     QWebSocket socket;
     std::vector<wire::Message> got;
+    /// Every frame body as it came, read or not.
+    std::vector<QByteArray> bytes;
 
 private:
     static void pump();
