@@ -231,6 +231,20 @@ private slots:
             QVERIFY(m.move(2));
     }
 
+    // Leaving from the very first count ends the duel: both sides still read a verdict.
+    void leaveFromTheFirstCount()
+    {
+        Match m;
+        QVERIFY(m.enter());
+        QTRY_COMPARE(Screen(m.side(1)).countAsked, 1);
+        m.side(1).send(wire::Quit{});
+        for (TestClient* side : {&m.pair->opener, &m.pair->joiner}) {
+            QVERIFY(side->waitClosed());
+            QCOMPARE(Screen(*side).boxes,
+                     std::vector<QString>{QStringLiteral("Le jeu est serré, personne n'a gagné.")});
+        }
+    }
+
     // The server's stop ends the duel with the verdict so far on both sides.
     void stopGivesTheVerdict()
     {
