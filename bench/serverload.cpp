@@ -4,9 +4,10 @@
 // in a child process pinned to the first core, the clients here on the second; the time of a
 // move runs from its click sent to both sides holding the cell. Prints one line:
 //   duels N moves_per_s M p50_ms A p99_ms B max_ms C server_rss_mib D server_cpu_pct E
-// The rooms' duel is a stand-in that passes the turn on every click and shows the cell to
-// both sides: the server's own work (connections, rooms, routing), not the rules.
+// The rooms hold the real duel: each side clicks a cell it sees covered on its turn, the
+// opener chooses 30 mines, and a round found to its end is followed by a new one.
 #include "server/duelserver.h"
+#include "server/serverduel.h"
 #include "wire/codec.h"
 
 #include <QCoreApplication>
@@ -14,6 +15,7 @@
 #include <QTimer>
 #include <QWebSocket>
 #include <algorithm>
+#include <bitset>
 #include <cstdio>
 #include <fstream>
 #include <functional>
@@ -28,29 +30,6 @@
 using namespace volcanelle;
 
 namespace {
-
-class TurnDuel : public server::RoomDuel {
-public:
-    explicit TurnDuel(Outbox outbox) : outbox_(std::move(outbox)) {}
-    void start() override {}
-    void receive(int side, const wire::Message& message) override
-    {
-        const auto* click = std::get_if<wire::Click>(&message);
-        if (!click || side != turn_)
-            return;
-        turn_ = 3 - turn_;
-        outbox_(1, wire::Cell{click->index, false, 1});
-        outbox_(2, wire::Cell{click->index, false, 1});
-    }
-    void replay(int) override {}
-    void stop() override { over_ = true; }
-    bool over() const override { return over_; }
-
-private:
-    Outbox outbox_;
-    int turn_ = 1;
-    bool over_ = false;
-};
 
 void raiseOpenFiles()
 {
@@ -82,7 +61,7 @@ void pin(int core)
     // One log line per room would drown the figures.
     [[maybe_unused]] FILE* quiet = std::freopen("/dev/null", "w", stderr);
     server::DuelServer duels(limits, [](server::RoomDuel::Outbox outbox) {
-        return std::make_unique<TurnDuel>(std::move(outbox));
+        return std::make_unique<server::ServerDuel>(std::move(outbox));
     });
     duels.listen(QHostAddress::LocalHost, 0);
     const quint16 port = duels.port();
@@ -115,11 +94,12 @@ double cpuSeconds(pid_t pid)
     return ticks / static_cast<double>(sysconf(_SC_CLK_TCK));
 }
 
-struct Duel {
+struct Room {
     QWebSocket* side[2] = {nullptr, nullptr};
-    int turn = 0;        // 0 or 1: who clicks next
-    int pendingSeen = 0; // sides that received the move in flight
-    qint64 sentAt = -1;  // the move in flight, or -1
+    int turn = 0;          // 0 or 1: who clicks next, as the turn caption says
+    std::bitset<225> open; // the cells the sides see uncovered
+    int pendingSeen = 0;   // sides that received the move in flight
+    qint64 sentAt = -1;    // the move in flight, or -1
     qint64 nextAt = 0;
     quint8 cell = 0;
     // The joiner asks for the room once it is connected and the opener knows the code.
@@ -163,7 +143,7 @@ int main(int argc, char* argv[])
     QElapsedTimer clock;
     clock.start();
     const QUrl url(QStringLiteral("ws://127.0.0.1:%1").arg(port));
-    std::vector<Duel> duels(static_cast<std::size_t>(duelsWanted));
+    std::vector<Room> duels(static_cast<std::size_t>(duelsWanted));
     std::vector<qint64> latencies;
     bool measuring = false;
     int entered = 0;
@@ -173,7 +153,7 @@ int main(int argc, char* argv[])
         socket->sendBinaryMessage(wire::encode(m).mid(4));
     };
     for (std::size_t d = 0; d < duels.size(); ++d) {
-        Duel& duel = duels[d];
+        Room& duel = duels[d];
         for (int s = 0; s < 2; ++s) {
             auto* socket = new QWebSocket;
             duel.side[s] = socket;
@@ -183,7 +163,7 @@ int main(int argc, char* argv[])
                                               static_cast<std::size_t>(b.size()));
                     if (!m)
                         return;
-                    Duel& du = duels[d];
+                    Room& du = duels[d];
                     if (const auto* e = std::get_if<wire::Entered>(&*m)) {
                         if (s == 0)
                             send(du.side[1],
@@ -193,17 +173,33 @@ int main(int argc, char* argv[])
                             ++entered;
                         return;
                     }
-                    if (std::holds_alternative<wire::Cell>(*m) && du.sentAt >= 0 &&
-                        ++du.pendingSeen == 2) {
-                        if (measuring)
-                            latencies.push_back(clock.nsecsElapsed() / 1000 - du.sentAt);
-                        du.sentAt = -1;
-                        du.turn = 1 - du.turn;
+                    if (std::holds_alternative<wire::AskCount>(*m)) {
+                        send(socket, wire::Count{true, QStringLiteral("30")});
+                    } else if (const auto* c = std::get_if<wire::Caption>(&*m); c && s == 0) {
+                        if (c->slot == wire::Caption::Slot::Turn) {
+                            du.turn = c->value == 2 ? 1 : 0;
+                        } else if (c->slot == wire::Caption::Slot::MinesLeft) {
+                            du.begun = !c->text.startsWith(QLatin1String("0 "));
+                            // The round is found out: the opener asks for the next one.
+                            if (!du.begun) {
+                                du.open.reset();
+                                send(socket, wire::NewRound{});
+                            }
+                        }
+                    } else if (const auto* cell = std::get_if<wire::Cell>(&*m)) {
+                        if (s == 0)
+                            du.open[cell->index] = !cell->covered;
+                        if (!cell->covered && cell->index == du.cell && du.sentAt >= 0 &&
+                            ++du.pendingSeen == 2) {
+                            if (measuring)
+                                latencies.push_back(clock.nsecsElapsed() / 1000 - du.sentAt);
+                            du.sentAt = -1;
+                        }
                     }
                     (void)socket;
                 });
             QObject::connect(socket, &QWebSocket::connected, [&, d, s, socket] {
-                Duel& du = duels[d];
+                Room& du = duels[d];
                 if (s == 0) {
                     send(socket, wire::Enter{wire::Enter::Action::Open, wire::kVersion, 0, {}});
                     return;
@@ -231,15 +227,24 @@ int main(int argc, char* argv[])
         duels[d].nextAt = start + static_cast<qint64>(d) * interval / duelsWanted;
     QTimer tick;
     std::size_t moves = 0;
+    std::size_t unanswered = 0;
     QObject::connect(&tick, &QTimer::timeout, [&] {
         const qint64 now = clock.elapsed();
-        for (Duel& duel : duels) {
+        for (Room& duel : duels) {
+            // A move nobody was shown within 2 s was refused: counted, and the duel goes on.
+            if (duel.sentAt >= 0 && clock.nsecsElapsed() / 1000 - duel.sentAt > 2'000'000) {
+                duel.sentAt = -1;
+                ++unanswered;
+            }
             if (!duel.begun || duel.sentAt >= 0 || now < duel.nextAt)
                 continue;
             duel.nextAt += interval;
             duel.sentAt = clock.nsecsElapsed() / 1000;
             duel.pendingSeen = 0;
-            duel.cell = static_cast<quint8>((duel.cell + 1) % 225);
+            int next = duel.cell;
+            for (int step = 0; step < 225 && duel.open[static_cast<std::size_t>(next)]; ++step)
+                next = (next + 1) % 225;
+            duel.cell = static_cast<quint8>(next);
             send(duel.side[duel.turn], wire::Click{duel.cell});
             if (measuring)
                 ++moves;
@@ -273,6 +278,8 @@ int main(int argc, char* argv[])
                 entered, latencies.size() / elapsed, at(0.5), at(0.99),
                 latencies.empty() ? 0.0 : latencies.back() / 1000.0, rss, cpu);
     (void)moves;
+    if (unanswered)
+        std::fprintf(stderr, "serverload: %zu moves shown to nobody\n", unanswered);
     kill(serverPid, SIGKILL);
     waitpid(serverPid, nullptr, 0);
     std::fflush(stdout);
