@@ -5,6 +5,7 @@
 #include "net/hostgate.h"
 #include "netplay/netplay.h"
 #include "netplay/networktexts.h"
+#include "remote/shown.h"
 #include "ui/dialogs.h"
 #include "window/demin.h"
 
@@ -280,41 +281,33 @@ void HostSeat::send(const wire::Message& message)
 
 void HostSeat::coverChanged(int index, bool covered)
 {
-    const Picture shown = covered ? Picture::None : control_.duel().board().picture(index);
-    send(wire::Cell{static_cast<std::uint8_t>(index), covered,
-                    static_cast<std::uint8_t>(pictureNumber(shown))});
+    send(remote::coverShown(control_.duel(), index, covered));
 }
 
 void HostSeat::pictureChanged(int index, Picture picture)
 {
-    // A covered cell's new picture is a secret until its cover is lifted.
-    if (!control_.duel().board().isCovered(index))
-        send(wire::Cell{static_cast<std::uint8_t>(index), false,
-                        static_cast<std::uint8_t>(pictureNumber(picture))});
+    if (const auto shown = remote::pictureShown(control_.duel(), index, picture))
+        send(*shown);
 }
 
 void HostSeat::showTurn(const QString& caption)
 {
-    send(wire::Caption{wire::Caption::Slot::Turn,
-                       static_cast<std::uint16_t>(control_.duel().joueur()), caption});
+    send(remote::turnShown(control_.duel(), caption));
 }
 
 void HostSeat::showScore(int joueur, const QString& caption)
 {
-    send(wire::Caption{joueur == 1 ? wire::Caption::Slot::Score1 : wire::Caption::Slot::Score2, 0,
-                       caption});
+    send(remote::scoreShown(joueur, caption));
 }
 
 void HostSeat::showRoundsWon(int joueur, const QString& caption)
 {
-    send(wire::Caption{joueur == 1 ? wire::Caption::Slot::Won1 : wire::Caption::Slot::Won2,
-                       static_cast<std::uint16_t>(control_.duel().partiesGagnees(joueur)),
-                       caption});
+    send(remote::roundsWonShown(control_.duel(), joueur, caption));
 }
 
 void HostSeat::showMinesLeft(const QString& caption)
 {
-    send(wire::Caption{wire::Caption::Slot::MinesLeft, 0, caption});
+    send(remote::minesLeftShown(caption));
     keepAwayShown();
 }
 

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "remote/remoteside.h"
+#include "remote/shown.h"
 
 #include <utility>
 
@@ -109,41 +110,33 @@ void RemoteSide::send(const wire::Message& message)
 
 void RemoteSide::coverChanged(int index, bool covered)
 {
-    const Picture shown = covered ? Picture::None : control_.duel().board().picture(index);
-    send(wire::Cell{static_cast<std::uint8_t>(index), covered,
-                    static_cast<std::uint8_t>(pictureNumber(shown))});
+    send(coverShown(control_.duel(), index, covered));
 }
 
 void RemoteSide::pictureChanged(int index, Picture picture)
 {
-    // A covered cell's picture is a secret until its cover is lifted.
-    if (!control_.duel().board().isCovered(index))
-        send(wire::Cell{static_cast<std::uint8_t>(index), false,
-                        static_cast<std::uint8_t>(pictureNumber(picture))});
+    if (const auto shown = pictureShown(control_.duel(), index, picture))
+        send(*shown);
 }
 
 void RemoteSide::showTurn(const QString& caption)
 {
-    send(wire::Caption{wire::Caption::Slot::Turn,
-                       static_cast<std::uint16_t>(control_.duel().joueur()), caption});
+    send(turnShown(control_.duel(), caption));
 }
 
 void RemoteSide::showScore(int joueur, const QString& caption)
 {
-    send(wire::Caption{joueur == 1 ? wire::Caption::Slot::Score1 : wire::Caption::Slot::Score2, 0,
-                       caption});
+    send(scoreShown(joueur, caption));
 }
 
 void RemoteSide::showRoundsWon(int joueur, const QString& caption)
 {
-    send(wire::Caption{joueur == 1 ? wire::Caption::Slot::Won1 : wire::Caption::Slot::Won2,
-                       static_cast<std::uint16_t>(control_.duel().partiesGagnees(joueur)),
-                       caption});
+    send(roundsWonShown(control_.duel(), joueur, caption));
 }
 
 void RemoteSide::showMinesLeft(const QString& caption)
 {
-    send(wire::Caption{wire::Caption::Slot::MinesLeft, 0, caption});
+    send(minesLeftShown(caption));
 }
 
 } // namespace volcanelle::remote
