@@ -2,6 +2,7 @@
 #include "net/address.h"
 
 #include <QStringList>
+#include <QUrl>
 #include <arpa/inet.h>
 
 namespace volcanelle::net {
@@ -87,9 +88,10 @@ std::optional<quint32> parseCode(const QString& text)
     return text.toUInt();
 }
 
-std::optional<Endpoint> parseEndpoint(const QString& text)
+std::optional<Endpoint> parseEndpoint(const QString& text, quint16 defaultPort)
 {
     Endpoint endpoint;
+    endpoint.port = defaultPort;
     QString host;
     QString port;
     if (text.startsWith(QLatin1Char('['))) {
@@ -131,6 +133,35 @@ std::optional<Endpoint> parseEndpoint(const QString& text)
     }
     endpoint.host = host;
     return endpoint;
+}
+
+std::optional<QUrl> parseServer(const QString& text)
+{
+    const QString lower = text.toLower();
+    if (lower.startsWith(QLatin1String("ws://")) || lower.startsWith(QLatin1String("wss://"))) {
+        QUrl url(text, QUrl::StrictMode);
+        const bool plain = url.userInfo().isEmpty() && !url.hasQuery() && !url.hasFragment();
+        if (!url.isValid() || url.host().isEmpty() || !plain)
+            return std::nullopt;
+        // The host part is read as players may write it after the scheme.
+        const QString host = url.host().contains(QLatin1Char(':'))
+                                 ? QStringLiteral("[%1]").arg(url.host())
+                                 : url.host();
+        if (!parseEndpoint(host) || url.port() == 0)
+            return std::nullopt;
+        if (url.path().isEmpty())
+            url.setPath(QStringLiteral("/ws"));
+        return url;
+    }
+    const std::optional<Endpoint> endpoint = parseEndpoint(text, kServerPort);
+    if (!endpoint)
+        return std::nullopt;
+    QUrl url;
+    url.setScheme(QStringLiteral("ws"));
+    url.setHost(endpoint->host);
+    url.setPort(endpoint->port);
+    url.setPath(QStringLiteral("/ws"));
+    return url;
 }
 
 } // namespace volcanelle::net

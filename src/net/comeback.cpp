@@ -14,7 +14,18 @@ constexpr int kTryMs = 5000;
 } // namespace
 
 Comeback::Comeback(const QString& host, quint16 port, const QByteArray& token, QObject* parent)
-    : QObject(parent), host_(host), port_(port), token_(token)
+    : Comeback(
+          [host, port, token](quint32 boxesSeen) {
+              auto* attempt = new JoinAttempt(host, port, 0);
+              attempt->rejoin(token, boxesSeen);
+              return attempt;
+          },
+          parent)
+{
+}
+
+Comeback::Comeback(MakeAttempt makeAttempt, QObject* parent)
+    : QObject(parent), makeAttempt_(std::move(makeAttempt))
 {
     retry_.setSingleShot(true);
     end_.setSingleShot(true);
@@ -58,9 +69,9 @@ void Comeback::tryOnce()
 {
     if (!trying_)
         return;
-    auto* attempt = new JoinAttempt(host_, port_, 0, this);
+    JoinAttempt* attempt = makeAttempt_(boxesSeen_);
+    attempt->setParent(this);
     attempt_ = attempt;
-    attempt->rejoin(token_, boxesSeen_);
     attempt->setTimeout(static_cast<int>(
         std::clamp<qint64>(deadline_.remainingTime(), 1, static_cast<qint64>(kTryMs))));
     connect(attempt, &JoinAttempt::joined, this, [this, attempt](Link* link) {

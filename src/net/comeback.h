@@ -7,6 +7,7 @@
 #include <QObject>
 #include <QPointer>
 #include <QTimer>
+#include <functional>
 
 namespace volcanelle::net {
 
@@ -14,12 +15,17 @@ class JoinAttempt;
 
 /// The joiner's way back to the host after its connection was lost: it tries again and again,
 /// a second apart, with the token of its welcome, until the host takes it back or the time a
-/// side may be away is over. Ends with either `back` or `gaveUp`, once per start().
+/// side may be away is over. Ends with either `back` or `gaveUp`, once per start(). A side of
+/// a duel server's room comes back the same way, to the server.
 class Comeback : public QObject {
     Q_OBJECT
 public:
     /// `token` is the one the host gave in its welcome.
     Comeback(const QString& host, quint16 port, const QByteArray& token, QObject* parent = nullptr);
+    /// One try, not yet started, that shows the token; told how many boxes came so far.
+    using MakeAttempt = std::function<JoinAttempt*(quint32 boxesSeen)>;
+    /// Comes back by the tries `makeAttempt` makes.
+    explicit Comeback(MakeAttempt makeAttempt, QObject* parent = nullptr);
     ~Comeback() override;
 
     /// The time allowed to come back, and the pause between two tries; tests shorten them.
@@ -41,9 +47,7 @@ private:
     void tryOnce();
     void giveUp();
 
-    QString host_;
-    quint16 port_;
-    QByteArray token_;
+    MakeAttempt makeAttempt_;
     quint32 boxesSeen_ = 0;
     int awayMs_ = kAwayMs;
     int retryMs_ = 1000;

@@ -3,6 +3,7 @@
 
 #include <QPointer>
 #include <QTcpSocket>
+#include <QWebSocket>
 
 namespace volcanelle::net {
 
@@ -22,15 +23,34 @@ Link::Link(QTcpSocket* socket, QObject* parent) : QObject(parent), socket_(socke
     connect(socket_, &QTcpSocket::readyRead, this, &Link::readAvailable, Qt::QueuedConnection);
     connect(socket_, &QTcpSocket::disconnected, this, [this] { fail(Loss::Closed); });
     connect(socket_, &QTcpSocket::errorOccurred, this, [this] { fail(Loss::Closed); });
+    setUp(socket_->state() == QAbstractSocket::ConnectedState);
+    // Bytes that came before the link was made are read as soon as the caller listens.
+    if (isOpen() && socket_->bytesAvailable() > 0)
+        QTimer::singleShot(0, this, &Link::readAvailable);
+}
+
+Link::Link(QWebSocket* socket, QObject* parent) : QObject(parent), webSocket_(socket)
+{
+    webSocket_->setParent(this);
+    webSocket_->setMaxAllowedIncomingFrameSize(wire::kMaxFrame);
+    webSocket_->setMaxAllowedIncomingMessageSize(wire::kMaxFrame);
+    connect(webSocket_, &QWebSocket::binaryMessageReceived, this, &Link::takeFrame);
+    // The server speaks in binary frames only.
+    connect(webSocket_, &QWebSocket::textMessageReceived, this, [this] { fail(Loss::Garbled); });
+    connect(webSocket_, &QWebSocket::disconnected, this, [this] { fail(Loss::Closed); });
+    connect(webSocket_, qOverload<QAbstractSocket::SocketError>(&QWebSocket::error), this,
+            [this] { fail(Loss::Closed); });
+    setUp(webSocket_->state() == QAbstractSocket::ConnectedState);
+}
+
+void Link::setUp(bool connected)
+{
     connect(&ping_, &QTimer::timeout, this, [this] { send(wire::Ping{}); });
     connect(&silence_, &QTimer::timeout, this, [this] { fail(Loss::Silent); });
     silence_.setSingleShot(true);
     setTimings(kPingMs, kSilenceMs);
-    if (socket_->state() != QAbstractSocket::ConnectedState)
+    if (!connected)
         QTimer::singleShot(0, this, [this] { fail(Loss::Closed); });
-    // Bytes that came before the link was made are read as soon as the caller listens.
-    else if (socket_->bytesAvailable() > 0)
-        QTimer::singleShot(0, this, &Link::readAvailable);
 }
 
 void Link::setTimings(int pingMs, int silenceMs)
@@ -41,7 +61,7 @@ void Link::setTimings(int pingMs, int silenceMs)
 
 QString Link::peer() const
 {
-    return socket_->peerAddress().toString();
+    return socket_ ? socket_->peerAddress().toString() : webSocket_->peerAddress().toString();
 }
 
 void Link::release()
@@ -52,8 +72,12 @@ void Link::release()
 
 void Link::send(const wire::Message& message)
 {
-    if (open_ && !ended_)
+    if (!open_ || ended_)
+        return;
+    if (socket_)
         socket_->write(wire::encode(message));
+    else
+        webSocket_->sendBinaryMessage(wire::encode(message).mid(4));
 }
 
 void Link::close(int waitMs)
@@ -64,6 +88,12 @@ void Link::close(int waitMs)
     open_ = false;
     ping_.stop();
     silence_.stop();
+    if (webSocket_) {
+        webSocket_->disconnect(this);
+        webSocket_->flush();
+        webSocket_->close();
+        return;
+    }
     socket_->disconnect(this);
     socket_->flush();
     if (socket_->bytesToWrite() > 0)
@@ -77,9 +107,27 @@ void Link::readAvailable()
     deliver();
 }
 
-void Link::take()
+void Link::takeFrame(const QByteArray& frame)
 {
     if (!open_)
+        return;
+    silence_.start();
+    std::optional<wire::Message> message =
+        wire::decodeBody(reinterpret_cast<const unsigned char*>(frame.constData()),
+                         static_cast<std::size_t>(frame.size()));
+    if (!message) {
+        fail(Loss::Garbled);
+        return;
+    }
+    if (!std::holds_alternative<wire::Ping>(*message))
+        pending_.push_back(*message);
+    // Delivered from the event loop, as the stream's messages are.
+    QTimer::singleShot(0, this, &Link::deliver);
+}
+
+void Link::take()
+{
+    if (!open_ || !socket_)
         return;
     reader_.append(socket_->readAll());
     silence_.start();
@@ -129,9 +177,19 @@ void Link::fail(Loss loss)
     loss_ = loss;
     ping_.stop();
     silence_.stop();
-    socket_->disconnect(this);
-    socket_->abort();
+    abortSocket();
     QTimer::singleShot(0, this, &Link::deliver);
+}
+
+void Link::abortSocket()
+{
+    if (socket_) {
+        socket_->disconnect(this);
+        socket_->abort();
+    } else {
+        webSocket_->disconnect(this);
+        webSocket_->abort();
+    }
 }
 
 } // namespace volcanelle::net

@@ -9,6 +9,7 @@
 #include <optional>
 
 class QTcpSocket;
+class QWebSocket;
 
 namespace volcanelle::net {
 
@@ -39,6 +40,9 @@ public:
 
     /// Takes over `socket`, which must be connected.
     explicit Link(QTcpSocket* socket, QObject* parent = nullptr);
+    /// The same over a WebSocket to a duel server: one message to a binary frame, without
+    /// the length prefix. Takes over `socket`, which must be connected.
+    explicit Link(QWebSocket* socket, QObject* parent = nullptr);
 
     /// How often to ping, and how long a silence is borne. The defaults notice a loss
     /// within 6 seconds; tests shorten them.
@@ -67,8 +71,14 @@ private:
     /// Hands on what was read, in order, then the loss if there is one.
     void deliver();
     void fail(Loss loss);
+    /// What both constructors share once the socket is set.
+    void setUp(bool connected);
+    /// One WebSocket frame: a message, or a fault.
+    void takeFrame(const QByteArray& frame);
+    void abortSocket();
 
-    QTcpSocket* socket_;
+    QTcpSocket* socket_ = nullptr;
+    QWebSocket* webSocket_ = nullptr;
     wire::FrameReader reader_;
     std::deque<wire::Message> pending_;
     std::optional<Loss> loss_;

@@ -6,6 +6,7 @@
 #include "net/comeback.h"
 #include "netplay/netplay.h"
 #include "netplay/networktexts.h"
+#include "netplay/onlinetexts.h"
 #include "ui/dialogs.h"
 #include "window/demin.h"
 
@@ -13,8 +14,8 @@
 
 namespace volcanelle {
 
-JoinSeat::JoinSeat(demin& window, net::Link* link, QObject* parent)
-    : NetSeat(State::Playing, parent), window_(window), link_(link)
+JoinSeat::JoinSeat(demin& window, net::Link* link, int side, QObject* parent)
+    : NetSeat(State::Playing, parent), window_(window), link_(link), side_(side)
 {
     window_.setRemote(this);
     listenTo(link);
@@ -49,8 +50,9 @@ DuelView& JoinSeat::view()
 
 void JoinSeat::cellClicked(int index)
 {
-    if (state_ != State::Playing || away_ || busy() || turn_ != 2 || !isCell(index) ||
-        !window_.duel().board().isCovered(index))
+    // While either side is away the duel waits: no move is sent.
+    if (state_ != State::Playing || away_ || opponentAway_ || busy() || turn_ != side_ ||
+        !isCell(index) || !window_.duel().board().isCovered(index))
         return;
     link_->send(wire::Click{static_cast<std::uint8_t>(index)});
 }
@@ -58,7 +60,7 @@ void JoinSeat::cellClicked(int index)
 void JoinSeat::newRoundChosen()
 {
     // While the host is away nothing can be asked of it.
-    if (state_ != State::Playing || away_ || busy())
+    if (state_ != State::Playing || away_ || opponentAway_ || busy())
         return;
     Busy busy(*this);
     const texts::Message question = texts::askNewRound();
@@ -153,10 +155,22 @@ void JoinSeat::play(const wire::Message& message)
         showStatus(texts::countBeingChosen());
     } else if (const auto* state = std::get_if<wire::Snapshot>(&message)) {
         showSnapshot(*state);
+    } else if (const auto* opponent = std::get_if<wire::Opponent>(&message)) {
+        if (opponentAway_ != !opponent->present) {
+            if (!away_ && !opponentAway_)
+                statusBehind_ = window_.statusText();
+            opponentAway_ = !opponent->present;
+            showCover();
+        }
+    } else if (const auto* farewell = std::get_if<wire::Farewell>(&message)) {
+        farewell_ = true;
+        Busy busy(*this);
+        dialogs::announce(&window_, farewell->text, texts::onlineBoxTitle());
     } else if (std::holds_alternative<wire::Bye>(message)) {
         state_ = State::Ended;
         link_->close(0);
-        end(0);
+        // A room the server ended early ends this program as a lost connection does.
+        end(farewell_ ? 1 : 0);
     }
     // Anything else has no meaning from the host in play and is dropped.
 }
@@ -218,9 +232,10 @@ void JoinSeat::goAway()
 {
     if (away_)
         return;
+    if (!opponentAway_)
+        statusBehind_ = window_.statusText();
     away_ = true;
-    statusBehind_ = window_.statusText();
-    view().showMinesLeft(texts::connectionInterrupted());
+    showCover();
     comeback_->start(boxesSeen_);
 }
 
@@ -235,8 +250,8 @@ void JoinSeat::cameBack(net::Link* link)
     link_->deleteLater();
     listenTo(link);
     away_ = false;
-    // The host's snapshot comes next and writes the status bar over again.
-    view().showMinesLeft(statusBehind_);
+    // The other end's snapshot comes next and writes the status bar over again.
+    showCover();
 }
 
 void JoinSeat::endLost(net::Link::Loss loss)
@@ -253,10 +268,20 @@ void JoinSeat::endLost(net::Link::Loss loss)
 
 void JoinSeat::showStatus(const QString& text)
 {
-    if (away_)
+    if (away_ || opponentAway_)
         statusBehind_ = text;
     else
         view().showMinesLeft(text);
+}
+
+void JoinSeat::showCover()
+{
+    if (away_)
+        view().showMinesLeft(texts::connectionInterrupted());
+    else if (opponentAway_)
+        view().showMinesLeft(texts::opponentAway());
+    else
+        view().showMinesLeft(statusBehind_);
 }
 
 void JoinSeat::showSnapshot(const wire::Snapshot& state)

@@ -14,10 +14,11 @@ namespace net {
 class Comeback;
 }
 
-/// The joiner's side of a network duel. The joiner is player 2 and holds nothing of the
-/// duel: its window shows what the host says was uncovered, written and announced, and its
-/// player's clicks and commands go to the host. A click is sent only on the joiner's turn and
-/// on a cell this window shows covered.
+/// A side of a duel held elsewhere: the joiner of a network duel (player 2), whose host holds
+/// the duel, or either side of a duel server's room. It holds nothing of the duel: its window
+/// shows what the other end says was uncovered, written and announced, and its player's
+/// clicks and commands go there. A click is sent only on this side's turn and on a cell this
+/// window shows covered.
 ///
 /// The host's messages are shown in the order they came; a box that one of them opens holds
 /// back the ones behind it until the player answers it, as on the host's screen.
@@ -28,8 +29,8 @@ class Comeback;
 class JoinSeat : public NetSeat {
     Q_OBJECT
 public:
-    /// Takes over `link`, already welcomed by the host.
-    JoinSeat(demin& window, net::Link* link, QObject* parent = nullptr);
+    /// Takes over `link`, already welcomed by the host or the server, as player `side`.
+    JoinSeat(demin& window, net::Link* link, int side = 2, QObject* parent = nullptr);
     ~JoinSeat() override;
 
     /// Takes over `comeback`, the way back to the host when the connection is lost.
@@ -54,8 +55,10 @@ private:
     void endLost(net::Link::Loss loss);
     /// Shows the duel as the host says it stands now.
     void showSnapshot(const wire::Snapshot& state);
-    /// Writes the status bar, or what it will show once the host is back.
+    /// Writes the status bar, or what it will show once both sides are back.
     void showStatus(const QString& text);
+    /// The status bar as it stands: the duel's text, or why the duel waits.
+    void showCover();
     void sayVerdict();
     /// The cells the host's last messages uncovered are one move: the focus is placed after
     /// it as after a move played here.
@@ -64,10 +67,13 @@ private:
 
     demin& window_;
     net::Link* link_;
+    int side_;
     net::Comeback* comeback_ = nullptr;
     bool hostLeft_ = false;
-    bool away_ = false;
-    QString statusBehind_;       // the status the interruption covers
+    bool away_ = false;          // this side's connection is lost
+    bool opponentAway_ = false;  // the server says the other side's is
+    bool farewell_ = false;      // the server ended the room before the duel's end
+    QString statusBehind_;       // the status a wait covers
     quint32 boxesSeen_ = 0;      // boxes received from the host since the duel began
     bool choosingCount_ = false; // the count box is open
     bool countQueued_ = false;   // a count question waits in the inbox

@@ -4,6 +4,7 @@
 #include "net/comeback.h"
 #include "net/hostgate.h"
 #include "net/joinattempt.h"
+#include "netplay/asking.h"
 #include "netplay/hostseat.h"
 #include "netplay/joinseat.h"
 #include "netplay/networktexts.h"
@@ -23,29 +24,6 @@ namespace {
 // with room for blanks around it.
 constexpr int kLongestAddress = 270;
 constexpr int kLongestCode = 16;
-
-// Ends the application with `status` once a seat is done, closing every window and box.
-void endWith(int status)
-{
-    QApplication::exit(status);
-    QApplication::closeAllWindows();
-}
-
-// Asks until the player gives something `read` accepts, or cancels.
-template <class Read, class Bad>
-auto askUntilRead(const QString& prompt, int maxLength, Bad bad, Read read)
-    -> decltype(read(QString()))
-{
-    for (;;) {
-        const std::optional<QString> typed =
-            dialogs::askText(nullptr, prompt, texts::networkTitle(), maxLength);
-        if (!typed)
-            return std::nullopt;
-        if (auto value = read(typed->trimmed()))
-            return value;
-        dialogs::announce(nullptr, bad(*typed), texts::networkTitle());
-    }
-}
 
 } // namespace
 
@@ -106,14 +84,16 @@ int hostDuel(quint16 port)
 int joinDuel(std::optional<net::Endpoint> endpoint, std::optional<quint32> code)
 {
     if (!endpoint) {
-        endpoint = askUntilRead(texts::addressPrompt(), kLongestAddress, &texts::badAddress,
+        endpoint = askUntilRead(texts::networkTitle(), texts::addressPrompt(), kLongestAddress,
+                                &texts::badAddress,
                                 [](const QString& typed) { return net::parseEndpoint(typed); });
         if (!endpoint)
             return 0;
     }
     if (!code) {
         code = askUntilRead(
-            texts::codePrompt(), kLongestCode, [](const QString&) { return texts::badCode(); },
+            texts::networkTitle(), texts::codePrompt(), kLongestCode,
+            [](const QString&) { return texts::badCode(); },
             [](const QString& typed) { return net::parseCode(typed); });
         if (!code)
             return 0;

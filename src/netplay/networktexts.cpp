@@ -66,8 +66,8 @@ QString networkProgramMissing(const QString& path, const QString& why)
 
 QString networkOptionsOnly()
 {
-    return QStringLiteral("volcanelle-network : ce programme sert seulement avec --host, --join "
-                          "ou --join-ask ; lancez plutôt « volcanelle ».");
+    return QStringLiteral("volcanelle-network : ce programme sert seulement avec --host, --join, "
+                          "--join-ask ou --online ; lancez plutôt « volcanelle ».");
 }
 
 QString unreachable(const QString& address)

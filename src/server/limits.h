@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "net/address.h"
+
 #include <chrono>
 #include <cstdint>
 
@@ -28,7 +30,7 @@ inline std::int64_t steadyMs()
     return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
 }
 
-/// The port a duel server listens on unless told otherwise.
-inline constexpr std::uint16_t kDefaultPort = 49855;
+/// The port a duel server listens on unless told otherwise, where the game looks for it.
+inline constexpr std::uint16_t kDefaultPort = net::kServerPort;
 
 } // namespace volcanelle::server

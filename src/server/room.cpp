@@ -59,6 +59,9 @@ void Room::resume(int side, ClientLink* link)
     if (joined_)
         duel_->replay(side);
     post(3 - side, wire::Opponent{true});
+    // The side that comes back learns whether the other one is away too.
+    if (joined_ && !at(3 - side).link)
+        post(side, wire::Opponent{false});
 }
 
 void Room::welcome(int side)
@@ -85,6 +88,11 @@ void Room::receive(ClientLink* link, const wire::Message& message)
 {
     if (ended_ || link->room != this || !joined_)
         return;
+    // The duel waits for a side that lost its connection: nobody plays meanwhile.
+    const bool move = std::holds_alternative<wire::Click>(message) ||
+                      std::holds_alternative<wire::NewRound>(message);
+    if (move && !at(3 - link->side).link)
+        return;
     duel_->receive(link->side, message);
     if (duel_->over())
         end();
@@ -96,7 +104,7 @@ bool Room::tick(std::int64_t now)
         return true;
     if (!joined_ && now - openedAt_ >= limits_.unjoinedRoomMs) {
         emit happened(QStringLiteral("expired unjoined"));
-        post(1, wire::Announce{texts::roomExpired(), texts::title()});
+        post(1, wire::Farewell{texts::roomExpired()});
         end();
         return true;
     }
@@ -120,7 +128,7 @@ void Room::close(const QString& farewell)
     if (joined_ && !duel_->over())
         duel_->stop();
     for (int side = 1; side <= 2; ++side)
-        post(side, wire::Announce{farewell, texts::title()});
+        post(side, wire::Farewell{farewell});
     emit happened(QStringLiteral("closed by the server's stop"));
     end();
 }

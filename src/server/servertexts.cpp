@@ -3,11 +3,6 @@
 
 namespace volcanelle::server::texts {
 
-QString title()
-{
-    return QStringLiteral("Volcanelle");
-}
-
 QString serverStopping()
 {
     return QStringLiteral("Le serveur s'arrête.");

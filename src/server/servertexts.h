@@ -6,7 +6,6 @@
 // The French texts of the duel server: what it tells the players and what --help shows.
 namespace volcanelle::server::texts {
 
-QString title();
 QString serverStopping();
 QString roomExpired();
 

@@ -2,7 +2,9 @@
 #include "startup/commandline.h"
 
 #include "engine/texts.h"
+#include "net/roomcode.h"
 #include "netplay/networktexts.h"
+#include "netplay/onlinetexts.h"
 #include "startup/startuptexts.h"
 
 #include <QCommandLineParser>
@@ -159,7 +161,14 @@ CommandLine parseCommandLine(const QStringList& typed)
                                   QStringLiteral("Code à six chiffres donné par l'hôte (sinon "
                                                  "il est demandé)."),
                                   QStringLiteral("NNNNNN"));
-    parser.addOptions({help, version, computer, computerAsk, host, port, join, joinAsk, code});
+    const QCommandLineOption online(QStringLiteral("online"), texts::onlineOption());
+    const QCommandLineOption server(QStringLiteral("server"), texts::serverOption(),
+                                    QStringLiteral("ADRESSE"));
+    const QCommandLineOption room(QStringLiteral("room"), texts::roomOption(),
+                                  QStringLiteral("XXXX-XXXX"));
+    const QCommandLineOption roomAsk(QStringLiteral("room-ask"), texts::roomAskOption());
+    parser.addOptions({help, version, computer, computerAsk, host, port, join, joinAsk, code,
+                       online, server, room, roomAsk});
 
     if (!parser.parse(arguments)) {
         const QStringList unknown = parser.unknownOptionNames();
@@ -194,9 +203,29 @@ CommandLine parseCommandLine(const QStringList& typed)
     options.askLevel = parser.isSet(computerAsk);
     options.host = parser.isSet(host);
     options.join = parser.isSet(join) || parser.isSet(joinAsk);
-    if (int(options.computer) + int(options.host) + int(options.join) > 1 ||
+    options.online = parser.isSet(online);
+    if (int(options.computer) + int(options.host) + int(options.join) + int(options.online) > 1 ||
         (parser.isSet(join) && parser.isSet(joinAsk)))
-        return refuse(QStringLiteral("--computer, --host et --join s'excluent l'un l'autre."));
+        return refuse(
+            QStringLiteral("--computer, --host, --join et --online s'excluent l'un l'autre."));
+    for (const auto* only : {&server, &room, &roomAsk}) {
+        if (parser.isSet(*only) && !options.online)
+            return refuse(texts::onlineOnly(QStringLiteral("--") + only->names().first()));
+    }
+    if (parser.isSet(room) && parser.isSet(roomAsk))
+        return refuse(QStringLiteral("--room donne le code de la salle, --room-ask le demande : "
+                                     "l'un ou l'autre."));
+    if (parser.isSet(server)) {
+        options.server = net::parseServer(parser.value(server));
+        if (!options.server)
+            return refuse(texts::badServer(parser.value(server)));
+    }
+    if (parser.isSet(room)) {
+        options.room = net::readRoomCode(parser.value(room));
+        if (!options.room)
+            return refuse(texts::badRoom(parser.value(room)));
+    }
+    options.askRoom = parser.isSet(roomAsk);
     if (levelText && !levelText->isEmpty()) {
         options.level = levelFromName(levelText->toLower());
         if (!options.level)

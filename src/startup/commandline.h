@@ -6,6 +6,8 @@
 
 #include <QString>
 #include <QStringList>
+#include <QUrl>
+#include <cstdint>
 #include <optional>
 
 namespace volcanelle {
@@ -26,6 +28,11 @@ struct Options {
     bool join = false;
     std::optional<net::Endpoint> endpoint;
     std::optional<quint32> code;
+    /// Play through a duel server: open a room, or join `room`; `askRoom` asks its code.
+    bool online = false;
+    std::optional<QUrl> server; ///< none: the server used last, or asked for
+    std::optional<std::uint64_t> room;
+    bool askRoom = false;
 };
 
 /// What reading the command line gave: options to start the game with, or an exit status

@@ -69,9 +69,4 @@ std::optional<Level> askLevel(QWidget* parent, Level offered)
     return kLevels[static_cast<std::size_t>(*chosen)];
 }
 
-std::unique_ptr<QSettings> openGameSettings()
-{
-    return std::make_unique<QSettings>(QStringLiteral("volcanelle"), QStringLiteral("volcanelle"));
-}
-
 } // namespace volcanelle

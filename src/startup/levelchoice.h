@@ -39,7 +39,4 @@ std::optional<Level> computerLevel(std::optional<Level> given, bool boxed, Level
 /// The box that asks the level: one button per level, `offered` the default.
 std::optional<Level> askLevel(QWidget* parent, Level offered);
 
-/// The game's settings: ~/.config/volcanelle/volcanelle.conf on Linux.
-std::unique_ptr<QSettings> openGameSettings();
-
 } // namespace volcanelle

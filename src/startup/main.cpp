@@ -21,7 +21,7 @@ int main(int argc, char* argv[])
         return *line.exitCode;
     const volcanelle::Options& options = line.options;
     // The network duel is a program of its own: a plain start then loads no network library.
-    if (options.host || options.join)
+    if (options.host || options.join || options.online)
         return volcanelle::startNetworkPlay(argv);
     // Qt aborts with a message of its own when no platform starts: say what is missing.
     if (const std::optional<int> status = volcanelle::checkDisplay())

@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The network duel, started by `volcanelle` for --host, --join and --join-ask with the same
-// arguments. Kept apart so that only these starts load the network libraries.
+// The network duel, started by `volcanelle` for --host, --join, --join-ask and --online with
+// the same arguments. Kept apart so that only these starts load the network libraries.
 #include "netplay/netplay.h"
 #include "netplay/networktexts.h"
+#include "netplay/online.h"
 #include "startup/commandline.h"
 #include "startup/displaycheck.h"
 #include "startup/outsidewatch.h"
@@ -18,7 +19,7 @@ int main(int argc, char* argv[])
     if (line.exitCode)
         return *line.exitCode;
     const volcanelle::Options& options = line.options;
-    if (!options.host && !options.join) {
+    if (!options.host && !options.join && !options.online) {
         std::fprintf(stderr, "%s\n",
                      volcanelle::texts::networkOptionsOnly().toLocal8Bit().constData());
         return 2;
@@ -33,5 +34,7 @@ int main(int argc, char* argv[])
     volcanelle::watchOutsideClients(app);
     if (options.host)
         return volcanelle::hostDuel(options.port);
+    if (options.online)
+        return volcanelle::playOnline(options.server, options.room, options.askRoom);
     return volcanelle::joinDuel(options.endpoint, options.code);
 }

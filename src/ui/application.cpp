@@ -10,6 +10,7 @@
 #include <QImageReader>
 #include <QLibraryInfo>
 #include <QLocale>
+#include <QSettings>
 #include <QTranslator>
 
 namespace volcanelle {
@@ -66,6 +67,11 @@ void prepareApplication()
     fonts::registerSubstitutes();
     QApplication::setFont(fonts::window());
     QApplication::setWindowIcon(windowIcon());
+}
+
+std::unique_ptr<QSettings> openGameSettings()
+{
+    return std::make_unique<QSettings>(QStringLiteral("volcanelle"), QStringLiteral("volcanelle"));
 }
 
 } // namespace volcanelle

@@ -31,6 +31,7 @@ enum class Kind : std::uint8_t {
     Opponent,
     Rejoin,
     Snapshot,
+    Farewell,
 };
 
 // Opens Hello and Welcome, so that a stray program talking to the port is told apart from an

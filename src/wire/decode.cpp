@@ -182,6 +182,9 @@ std::optional<Message> decodeBody(const unsigned char* data, std::size_t size)
             out = Opponent{present == 1};
         break;
     }
+    case Kind::Farewell:
+        out = Farewell{r.text()};
+        break;
     }
     if (!r.done())
         return std::nullopt;

@@ -115,6 +115,11 @@ QByteArray encode(const Message& message)
                 w.u8(m.present ? 1 : 0);
                 return w.frame();
             },
+            [](const Farewell& m) {
+                Writer w(Kind::Farewell);
+                w.text(m.text);
+                return w.frame();
+            },
         },
         message);
 }

@@ -139,9 +139,14 @@ struct Entered {
 struct Opponent {
     bool present = true;
 };
+/// The server ends the room before its duel is over (it stops, or nobody joined in time):
+/// `text` says why, and Bye follows. The program ends as on a lost connection.
+struct Farewell {
+    QString text;
+};
 
 using Message =
     std::variant<Hello, Welcome, Refused, Ping, Bye, Click, NewRound, Quit, Count, Cell, Caption,
-                 Announce, AskCount, CountBeingChosen, Enter, Entered, Opponent, Rejoin, Snapshot>;
+                 Announce, AskCount, CountBeingChosen, Enter, Entered, Opponent, Rejoin, Snapshot, Farewell>;
 
 } // namespace volcanelle::wire

@@ -120,6 +120,38 @@ private slots:
                 !line.options.code);
     }
 
+    // Where a duel server is, as players write it, becomes the WebSocket's address; a room's
+    // code is read whatever its case and dash.
+    void onlineOptions()
+    {
+        const auto parse = [](const QStringList& arguments) {
+            return parseCommandLine(QStringList{QStringLiteral("volcanelle"),
+                                                QStringLiteral("--online")} +
+                                    arguments);
+        };
+        CommandLine line = parse({});
+        QVERIFY(!line.exitCode && line.options.online && !line.options.server &&
+                !line.options.room && !line.options.askRoom);
+        const struct {
+            const char* typed;
+            const char* url;
+        } servers[] = {{"jeu.example", "ws://jeu.example:49855/ws"},
+                       {"127.0.0.1:50000", "ws://127.0.0.1:50000/ws"},
+                       {"[::1]:7", "ws://[::1]:7/ws"},
+                       {"::1", "ws://[::1]:49855/ws"},
+                       {"wss://jeu.example/duel", "wss://jeu.example/duel"},
+                       {"WS://jeu.example:8080", "ws://jeu.example:8080/ws"}};
+        for (const auto& server : servers) {
+            line = parse({QStringLiteral("--server"), QString::fromLatin1(server.typed)});
+            QVERIFY2(!line.exitCode && line.options.server, server.typed);
+            QCOMPARE(line.options.server->toString(), QString::fromLatin1(server.url));
+        }
+        line = parse({QStringLiteral("--room"), QStringLiteral("k7qm3hxt")});
+        QVERIFY(!line.exitCode && line.options.room);
+        QCOMPARE(parse({QStringLiteral("--room=K7QM-3HXT")}).options.room, line.options.room);
+        QVERIFY(parse({QStringLiteral("--room-ask")}).options.askRoom);
+    }
+
     void refusalsEndWithStatusTwo_data()
     {
         QTest::addColumn<QStringList>("arguments");
@@ -158,7 +190,7 @@ private slots:
                "aussi.";
         QTest::newRow("box and host")
             << QStringList{QStringLiteral("--computer-ask"), QStringLiteral("--host")}
-            << "volcanelle : --computer, --host et --join s'excluent l'un l'autre.";
+            << "volcanelle : --computer, --host, --join et --online s'excluent l'un l'autre.";
         QTest::newRow("port 00") << QStringList{QStringLiteral("--host"),
                                                 QStringLiteral("--port=00")}
                                  << "volcanelle : port invalide « 00 » : un nombre de 0 à 65535 "
@@ -186,7 +218,26 @@ private slots:
                "ADRESSE:PORT.";
         QTest::newRow("host and join")
             << QStringList{QStringLiteral("--host"), QStringLiteral("--join=h")}
-            << "volcanelle : --computer, --host et --join s'excluent l'un l'autre.";
+            << "volcanelle : --computer, --host, --join et --online s'excluent l'un l'autre.";
+        for (const char* server : {"http://jeu.example", "ws://", "ws://a@jeu.example",
+                                   "ws://jeu.example/?x=1", "wss://jeu.example:0", "a b"})
+            QTest::newRow(server)
+                << QStringList{QStringLiteral("--online"), QStringLiteral("--server"),
+                               QString::fromLatin1(server)}
+                << QStringLiteral("volcanelle : Adresse de serveur invalide : « %1 ». Écrivez un "
+                                  "nom ou une adresse IP, suivi au besoin de :port (par exemple "
+                                  "jeu.example:49855), ou une adresse ws:// ou wss://.")
+                       .arg(QString::fromLatin1(server));
+        QTest::newRow("look-alike in a room")
+            << QStringList{QStringLiteral("--online"), QStringLiteral("--room=K7QM-3HX0")}
+            << "volcanelle : Code de salle invalide : « K7QM-3HX0 ». Il compte huit lettres ou "
+               "chiffres (sans 0, 1, I ni O), avec ou sans tiret.";
+        QTest::newRow("room without online")
+            << QStringList{QStringLiteral("--room=K7QM-3HXT")}
+            << "volcanelle : --room ne sert qu'avec --online.";
+        QTest::newRow("online and join")
+            << QStringList{QStringLiteral("--online"), QStringLiteral("--join-ask")}
+            << "volcanelle : --computer, --host, --join et --online s'excluent l'un l'autre.";
         QTest::newRow("value on a flag") << QStringList{QStringLiteral("--host=oui")}
                                          << "volcanelle : Valeur inattendue après \"--host\".";
     }

@@ -76,6 +76,8 @@ struct Screen {
             }
         } else if (const auto* box = std::get_if<wire::Announce>(&message)) {
             boxes.push_back(box->text);
+        } else if (const auto* farewell = std::get_if<wire::Farewell>(&message)) {
+            boxes.push_back(farewell->text);
         } else if (std::holds_alternative<wire::AskCount>(message)) {
             ++countAsked;
         } else if (std::holds_alternative<wire::CountBeingChosen>(message)) {

@@ -129,8 +129,8 @@ private slots:
         QCOMPARE(record.stopped, 1);
         QVERIFY(pair.opener.waitClosed());
 
-        QVERIFY(lonely.wait<wire::Announce>());
-        QCOMPARE(lonely.first<wire::Announce>()->text,
+        QVERIFY(lonely.wait<wire::Farewell>());
+        QCOMPARE(lonely.first<wire::Farewell>()->text,
                  QStringLiteral("Personne n'a rejoint la salle en dix minutes : elle est fermée."));
         QVERIFY(lonely.waitClosed());
         QTRY_COMPARE(server.roomCount(), 0);
@@ -152,6 +152,8 @@ private slots:
             for (const wire::Message& m : side->got)
                 if (const auto* a = std::get_if<wire::Announce>(&m))
                     told.push_back(a->text);
+                else if (const auto* f = std::get_if<wire::Farewell>(&m))
+                    told.push_back(f->text);
             QCOMPARE(told, (std::vector<QString>{QStringLiteral("verdict"),
                                                  QStringLiteral("Le serveur s'arrête.")}));
             QVERIFY(std::holds_alternative<wire::Bye>(side->got.back()));

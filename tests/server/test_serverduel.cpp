@@ -201,7 +201,10 @@ private slots:
         for (int i = 0; i < 4; ++i)
             QVERIFY(m.move(m.duel().joueur()));
 
-        // The joiner drops; the opener plays its turn meanwhile, the joiner comes back.
+        // The joiner drops on the opener's turn: the duel waits for it, the opener's clicks
+        // change nothing meanwhile, and the joiner comes back to the duel as it stands.
+        while (m.duel().joueur() != 1)
+            QVERIFY(m.move(2));
         const std::size_t told = first.got.size();
         m.pair->joiner.socket.abort();
         QTRY_VERIFY(std::any_of(first.got.begin() + static_cast<std::ptrdiff_t>(told),
@@ -209,8 +212,10 @@ private slots:
                                     const auto* other = std::get_if<wire::Opponent>(&message);
                                     return other && !other->present;
                                 }));
-        while (m.duel().joueur() == 1 && m.duel().roundInPlay())
-            QVERIFY(m.move(1, {1}));
+        const int held = Screen(first).firstCovered();
+        first.send(wire::Click{static_cast<std::uint8_t>(held)});
+        QTest::qWait(300);
+        QVERIFY(m.duel().board().isCovered(held));
         TestClient second(m.server.port());
         QVERIFY(second.waitOpen());
         second.send(
@@ -227,8 +232,7 @@ private slots:
         QCOMPARE(shot->minesLeft, other.minesLeft);
         QCOMPARE(Screen(second).countAsked, 0);
         m.sides[1] = &second;
-        if (m.duel().roundInPlay())
-            QVERIFY(m.move(2));
+        QVERIFY(m.move(1));
     }
 
     // Leaving from the very first count ends the duel: both sides still read a verdict.

@@ -71,6 +71,7 @@ private slots:
             Welcome{kVersion, QByteArray(kTokenSize, '\x01')},
             Rejoin{kVersion, QByteArray(kTokenSize, '\x80'), 4000000000u},
             fullSnapshot(QStringLiteral("27 bombes restantes")),
+            Farewell{QStringLiteral("Le serveur s'arrête.")},
         };
         QByteArray stream;
         for (const Message& m : sent)

@@ -1,0 +1,193 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "netplay/online.h"
+
+#include "net/address.h"
+#include "net/comeback.h"
+#include "net/joinattempt.h"
+#include "net/roomcode.h"
+#include "netplay/asking.h"
+#include "netplay/joinseat.h"
+#include "netplay/networktexts.h"
+#include "netplay/onlinetexts.h"
+#include "ui/application.h"
+#include "ui/dialogs.h"
+#include "window/demin.h"
+
+#include <QApplication>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QTimer>
+#include <cstdio>
+#include <memory>
+
+namespace volcanelle {
+
+namespace {
+
+// What the boxes take: a long ws:// address, and a code with room for blanks around it.
+constexpr int kLongestServer = 2048;
+constexpr int kLongestRoom = 16;
+
+QString serverKey()
+{
+    return QStringLiteral("online/server");
+}
+
+// The tokens of the rooms this user plays in, so that a program that was killed mid-duel
+// comes back to its side when started again with the same room. They are secrets: kept in
+// the user's runtime folder, which only the user reads and the system empties at logout.
+class RoomTokens {
+public:
+    RoomTokens()
+    {
+        const QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+        if (!folder.isEmpty())
+            settings_ = std::make_unique<QSettings>(folder + QStringLiteral("/volcanelle-rooms"),
+                                                    QSettings::IniFormat);
+    }
+
+    QByteArray token(const QUrl& server, std::uint64_t room) const
+    {
+        if (!settings_ || settings_->value(key(room, "server")).toString() != server.toString())
+            return {};
+        return QByteArray::fromHex(settings_->value(key(room, "token")).toByteArray());
+    }
+    void keep(const QUrl& server, std::uint64_t room, const QByteArray& token)
+    {
+        if (!settings_)
+            return;
+        settings_->setValue(key(room, "server"), server.toString());
+        settings_->setValue(key(room, "token"), token.toHex());
+        settings_->sync();
+    }
+    void forget(std::uint64_t room)
+    {
+        if (!settings_)
+            return;
+        settings_->remove(net::roomCodeText(room));
+        settings_->sync();
+    }
+
+private:
+    static QString key(std::uint64_t room, const char* what)
+    {
+        return net::roomCodeText(room) + QLatin1Char('/') + QLatin1String(what);
+    }
+    std::unique_ptr<QSettings> settings_;
+};
+
+QString enterFailureText(net::JoinAttempt::Failure reason, int theirVersion, const QString& address)
+{
+    using Failure = net::JoinAttempt::Failure;
+    switch (reason) {
+    case Failure::Unreachable:
+        break;
+    case Failure::WrongCode:
+        return texts::noSuchRoom();
+    case Failure::HostBusy:
+        return texts::roomTaken();
+    case Failure::LockedOut:
+        return texts::tooManyTries();
+    case Failure::OtherVersion:
+        return texts::otherVersion(theirVersion, wire::kVersion);
+    case Failure::Garbled:
+        return texts::serverGarbled(address);
+    }
+    return texts::serverUnreachable(address);
+}
+
+} // namespace
+
+int playOnline(std::optional<QUrl> server, std::optional<std::uint64_t> room, bool askRoom)
+{
+    const std::unique_ptr<QSettings> settings = openGameSettings();
+    if (!server)
+        server = net::parseServer(settings->value(serverKey()).toString());
+    if (!server) {
+        server = askUntilRead(texts::onlineBoxTitle(), texts::serverPrompt(), kLongestServer,
+                              &texts::badServer,
+                              [](const QString& typed) { return net::parseServer(typed); });
+        if (!server)
+            return 0;
+    }
+    if (askRoom) {
+        room = askUntilRead(texts::onlineBoxTitle(), texts::roomPrompt(), kLongestRoom,
+                            &texts::badRoom,
+                            [](const QString& typed) { return net::readRoomCode(typed); });
+        if (!room)
+            return 0;
+    }
+
+    RoomTokens tokens;
+    wire::Enter enter;
+    if (room) {
+        enter.action = wire::Enter::Action::Join;
+        enter.room = *room;
+        enter.token = tokens.token(*server, *room);
+        if (!enter.token.isEmpty())
+            enter.action = wire::Enter::Action::Resume;
+    }
+
+    // The attempt runs in the application's own loop; the window opens once the server lets
+    // this side in, and the program ends once the duel does.
+    std::unique_ptr<net::JoinAttempt> attempt;
+    std::unique_ptr<demin> window;
+    std::unique_ptr<JoinSeat> seat;
+    std::function<void()> start;
+    const auto entered = [&](net::Link* link) {
+        const std::uint64_t code = attempt->room();
+        const QByteArray token = attempt->token();
+        settings->setValue(serverKey(), server->toString());
+        tokens.keep(*server, code, token);
+        // For the players' terminal, and for scripts.
+        std::fputs(texts::onlineEntered(net::roomCodeText(code), attempt->side())
+                       .toLocal8Bit()
+                       .constData(),
+                   stdout);
+        std::fflush(stdout);
+        window = std::make_unique<demin>();
+        window->setWindowTitle(texts::onlineTitle(net::roomCodeText(code)));
+        seat = std::make_unique<JoinSeat>(*window, link, attempt->side());
+        if (enter.action == wire::Enter::Action::Open)
+            window->control().showTurn(texts::waitingForOpponent());
+        const QUrl url = *server;
+        seat->setComeback(new net::Comeback([url, code, token](quint32) {
+            return new net::JoinAttempt(
+                url, wire::Enter{wire::Enter::Action::Resume, wire::kVersion, code, token});
+        }));
+        QObject::connect(seat.get(), &JoinSeat::finished, [&tokens, code](int status) {
+            tokens.forget(code);
+            endWith(status);
+        });
+        window->show();
+    };
+    const auto failed = [&](net::JoinAttempt::Failure reason, int theirVersion) {
+        // A side this program no longer holds (the duel ended meanwhile): join as anyone.
+        if (enter.action == wire::Enter::Action::Resume &&
+            reason == net::JoinAttempt::Failure::WrongCode) {
+            tokens.forget(enter.room);
+            enter.action = wire::Enter::Action::Join;
+            enter.token.clear();
+            QTimer::singleShot(0, start);
+            return;
+        }
+        dialogs::announce(nullptr, enterFailureText(reason, theirVersion, server->toString()),
+                          texts::onlineBoxTitle());
+        QApplication::exit(1);
+    };
+    start = [&] {
+        if (attempt)
+            attempt.release()->deleteLater();
+        attempt = std::make_unique<net::JoinAttempt>(*server, enter);
+        QObject::connect(attempt.get(), &net::JoinAttempt::joined, entered);
+        QObject::connect(attempt.get(), &net::JoinAttempt::failed, failed);
+        attempt->start();
+    };
+    QTimer::singleShot(0, start);
+    const int status = QApplication::exec();
+    // The seat speaks to the window as it goes.
+    seat.reset();
+    return status;
+}
+
+} // namespace volcanelle
