@@ -9,13 +9,13 @@
 #include "netplay/joinseat.h"
 #include "netplay/networktexts.h"
 #include "netplay/onlinetexts.h"
+#include "netplay/roomclaims.h"
 #include "ui/application.h"
 #include "ui/dialogs.h"
 #include "window/demin.h"
 
 #include <QApplication>
 #include <QSettings>
-#include <QStandardPaths>
 #include <QTimer>
 #include <cstdio>
 #include <memory>
@@ -32,49 +32,6 @@ QString serverKey()
 {
     return QStringLiteral("online/server");
 }
-
-// The tokens of the rooms this user plays in, so that a program that was killed mid-duel
-// comes back to its side when started again with the same room. They are secrets: kept in
-// the user's runtime folder, which only the user reads and the system empties at logout.
-class RoomTokens {
-public:
-    RoomTokens()
-    {
-        const QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-        if (!folder.isEmpty())
-            settings_ = std::make_unique<QSettings>(folder + QStringLiteral("/volcanelle-rooms"),
-                                                    QSettings::IniFormat);
-    }
-
-    QByteArray token(const QUrl& server, std::uint64_t room) const
-    {
-        if (!settings_ || settings_->value(key(room, "server")).toString() != server.toString())
-            return {};
-        return QByteArray::fromHex(settings_->value(key(room, "token")).toByteArray());
-    }
-    void keep(const QUrl& server, std::uint64_t room, const QByteArray& token)
-    {
-        if (!settings_)
-            return;
-        settings_->setValue(key(room, "server"), server.toString());
-        settings_->setValue(key(room, "token"), token.toHex());
-        settings_->sync();
-    }
-    void forget(std::uint64_t room)
-    {
-        if (!settings_)
-            return;
-        settings_->remove(net::roomCodeText(room));
-        settings_->sync();
-    }
-
-private:
-    static QString key(std::uint64_t room, const char* what)
-    {
-        return net::roomCodeText(room) + QLatin1Char('/') + QLatin1String(what);
-    }
-    std::unique_ptr<QSettings> settings_;
-};
 
 QString enterFailureText(net::JoinAttempt::Failure reason, int theirVersion, const QString& address)
 {
@@ -118,14 +75,16 @@ int playOnline(std::optional<QUrl> server, std::optional<std::uint64_t> room, bo
             return 0;
     }
 
-    RoomTokens tokens;
+    RoomClaims claims;
     wire::Enter enter;
     if (room) {
         enter.action = wire::Enter::Action::Join;
         enter.room = *room;
-        enter.token = tokens.token(*server, *room);
-        if (!enter.token.isEmpty())
+        // Started again after this side's program was ended mid-duel: back to that side.
+        if (const std::optional<RoomClaims::Side> left = claims.takeLeftSide(*server, *room)) {
             enter.action = wire::Enter::Action::Resume;
+            enter.token = left->token;
+        }
     }
 
     // The attempt runs in the application's own loop; the window opens once the server lets
@@ -138,7 +97,7 @@ int playOnline(std::optional<QUrl> server, std::optional<std::uint64_t> room, bo
         const std::uint64_t code = attempt->room();
         const QByteArray token = attempt->token();
         settings->setValue(serverKey(), server->toString());
-        tokens.keep(*server, code, token);
+        claims.claim(*server, code, attempt->side(), token);
         // For the players' terminal, and for scripts.
         std::fputs(texts::onlineEntered(net::roomCodeText(code), attempt->side())
                        .toLocal8Bit()
@@ -155,8 +114,8 @@ int playOnline(std::optional<QUrl> server, std::optional<std::uint64_t> room, bo
             return new net::JoinAttempt(
                 url, wire::Enter{wire::Enter::Action::Resume, wire::kVersion, code, token});
         }));
-        QObject::connect(seat.get(), &JoinSeat::finished, [&tokens, code](int status) {
-            tokens.forget(code);
+        QObject::connect(seat.get(), &JoinSeat::finished, [&claims](int status) {
+            claims.release();
             endWith(status);
         });
         window->show();
@@ -165,7 +124,7 @@ int playOnline(std::optional<QUrl> server, std::optional<std::uint64_t> room, bo
         // A side this program no longer holds (the duel ended meanwhile): join as anyone.
         if (enter.action == wire::Enter::Action::Resume &&
             reason == net::JoinAttempt::Failure::WrongCode) {
-            tokens.forget(enter.room);
+            claims.release();
             enter.action = wire::Enter::Action::Join;
             enter.token.clear();
             QTimer::singleShot(0, start);

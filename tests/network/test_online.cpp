@@ -6,6 +6,7 @@
 #include "net/comeback.h"
 #include "net/joinattempt.h"
 #include "netplay/joinseat.h"
+#include "netplay/roomclaims.h"
 #include "relay.h"
 #include "server/duelserver.h"
 #include "server/serverduel.h"
@@ -17,6 +18,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 #include <memory>
 
@@ -127,6 +129,35 @@ public:
 class TestOnline : public QObject {
     Q_OBJECT
 private slots:
+    // A side is taken back only from a program that no longer runs, and never by a second
+    // program of the same user playing the other side of the same room.
+    void roomClaims()
+    {
+        QTemporaryDir folder;
+        QVERIFY(folder.isValid());
+        const QUrl server(QStringLiteral("ws://127.0.0.1:49855/ws"));
+        const QByteArray token(16, 'k');
+        auto first = std::make_unique<RoomClaims>(folder.path());
+        QVERIFY(!first->takeLeftSide(server, 77));
+        QVERIFY(first->claim(server, 77, 1, token));
+        RoomClaims second(folder.path());
+        QVERIFY(!second.takeLeftSide(server, 77));
+        QVERIFY(!second.claim(server, 77, 1, token));
+        QVERIFY(second.claim(server, 77, 2, QByteArray(16, 'j')));
+
+        // The first program ends mid-duel: a third takes its side back, on that server only.
+        first.reset();
+        RoomClaims third(folder.path());
+        QVERIFY(!third.takeLeftSide(QUrl(QStringLiteral("ws://127.0.0.2:49855/ws")), 77));
+        const std::optional<RoomClaims::Side> left = third.takeLeftSide(server, 77);
+        QVERIFY(left);
+        QCOMPARE(left->side, 1);
+        QCOMPARE(left->token, token);
+        // Once its duel is over, nothing is left to take.
+        third.release();
+        QVERIFY(!RoomClaims(folder.path()).takeLeftSide(server, 77));
+    }
+
     // The opener is player 1 and chooses the count; moves from both sides show alike on both
     // windows; a side's Quitter ends both with the verdict and status 0.
     void aDuelThroughTheServer()
