@@ -3,6 +3,7 @@
 
 #include "server/clientlink.h"
 #include "server/duelserver.h"
+#include "server/serverduel.h"
 #include "wire/codec.h"
 
 #include <QCoreApplication>
@@ -14,29 +15,38 @@ namespace volcanelle::checks {
 
 namespace {
 
-// A duel that answers a click with the cell for both sides and ends on "Quitter".
-class EchoDuel : public server::RoomDuel {
+// The same mines from the same bytes: a plain linear congruential draw.
+class SteadyRandom : public RandomSource {
 public:
-    explicit EchoDuel(Outbox outbox) : outbox_(std::move(outbox)) {}
-    void start() override { outbox_(1, wire::AskCount{}); }
+    void reseed() override {}
+    double next() override
+    {
+        state_ = state_ * 6364136223846793005u + 1442695040888963407u;
+        return static_cast<double>(state_ >> 11) * 0x1.0p-53;
+    }
+
+private:
+    std::uint64_t state_ = 1;
+};
+
+// The rooms' real duel, watched for a side that is neither 1 nor 2.
+class WatchedDuel : public server::RoomDuel {
+public:
+    WatchedDuel(Outbox outbox, RandomSource& random) : duel_(std::move(outbox), random) {}
+    void start() override { duel_.start(); }
     void receive(int side, const wire::Message& message) override
     {
-        if (const auto* click = std::get_if<wire::Click>(&message))
-            for (int to = 1; to <= 2; ++to)
-                outbox_(to, wire::Cell{click->index, false, 1});
-        if (std::holds_alternative<wire::Quit>(message))
-            over_ = true;
         if (side != 1 && side != 2)
             unknownSide = true;
+        duel_.receive(side, message);
     }
-    void replay(int side) override { outbox_(side, wire::AskCount{}); }
-    void stop() override { over_ = true; }
-    bool over() const override { return over_; }
+    void replay(int side) override { duel_.replay(side); }
+    void stop() override { duel_.stop(); }
+    bool over() const override { return duel_.over(); }
     static inline bool unknownSide = false;
 
 private:
-    Outbox outbox_;
-    bool over_ = false;
+    server::ServerDuel duel_;
 };
 
 void quiet(QtMsgType, const QMessageLogContext&, const QString&) {}
@@ -58,12 +68,13 @@ QString checkServerBytes(const unsigned char* data, std::size_t size)
         new QCoreApplication(argc, argv);
         qInstallMessageHandler(quiet);
     }
-    EchoDuel::unknownSide = false;
+    WatchedDuel::unknownSide = false;
     int opened = 0;
+    SteadyRandom random;
     {
-        server::DuelServer duels({}, [&opened](server::RoomDuel::Outbox outbox) {
+        server::DuelServer duels({}, [&opened, &random](server::RoomDuel::Outbox outbox) {
             ++opened;
-            return std::make_unique<EchoDuel>(std::move(outbox));
+            return std::make_unique<WatchedDuel>(std::move(outbox), random);
         });
         const std::array<QHostAddress, 2> addresses{QHostAddress(QStringLiteral("192.0.2.1")),
                                                     QHostAddress(QStringLiteral("2001:db8::2"))};
@@ -103,7 +114,7 @@ QString checkServerBytes(const unsigned char* data, std::size_t size)
                 return QStringLiteral("more rooms than duels made");
             if (duels.linkCount() > 4)
                 return QStringLiteral("a link outlived its replacement");
-            if (EchoDuel::unknownSide)
+            if (WatchedDuel::unknownSide)
                 return QStringLiteral("a duel heard from a side that is not 1 or 2");
         }
         duels.stop(QStringLiteral("fin"));

@@ -5,7 +5,18 @@
 
 namespace volcanelle::server {
 
-ServerDuel::ServerDuel(Outbox outbox) : control_(random_)
+ServerDuel::ServerDuel(Outbox outbox)
+    : ServerDuel(std::move(outbox), std::make_unique<SystemRandom>(), nullptr)
+{
+}
+
+ServerDuel::ServerDuel(Outbox outbox, RandomSource& random)
+    : ServerDuel(std::move(outbox), nullptr, &random)
+{
+}
+
+ServerDuel::ServerDuel(Outbox outbox, std::unique_ptr<RandomSource> own, RandomSource* random)
+    : ownRandom_(std::move(own)), control_(random ? *random : *ownRandom_)
 {
     for (int player = 1; player <= 2; ++player)
         sides_[static_cast<std::size_t>(player - 1)] = std::make_unique<remote::RemoteSide>(

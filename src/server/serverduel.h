@@ -17,6 +17,9 @@ namespace volcanelle::server {
 class ServerDuel : public RoomDuel {
 public:
     explicit ServerDuel(Outbox outbox);
+    /// The mines drawn from `random` instead, which must outlive the duel: for the fuzzer,
+    /// which needs the same run from the same bytes.
+    ServerDuel(Outbox outbox, RandomSource& random);
     ~ServerDuel() override;
 
     void start() override;
@@ -33,7 +36,9 @@ private:
     /// Both sides are told the rounds won so far.
     void giveVerdict();
 
-    SystemRandom random_;
+    ServerDuel(Outbox outbox, std::unique_ptr<RandomSource> own, RandomSource* random);
+
+    std::unique_ptr<RandomSource> ownRandom_; // the system's entropy, unless given another
     DuelControl control_;
     std::array<std::unique_ptr<remote::RemoteSide>, 2> sides_;
     bool stopped_ = false;
