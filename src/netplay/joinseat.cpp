@@ -29,6 +29,12 @@ void JoinSeat::setComeback(net::Comeback* comeback)
     connect(comeback_, &net::Comeback::gaveUp, this, [this] { endLost(net::Link::Loss::Silent); });
 }
 
+void JoinSeat::invite(const QString& text, const QString& link)
+{
+    Busy busy(*this);
+    dialogs::offerLink(&window_, text, texts::onlineBoxTitle(), link, texts::copyLink());
+}
+
 void JoinSeat::listenTo(net::Link* link)
 {
     link_ = link;

@@ -35,6 +35,9 @@ public:
 
     /// Takes over `comeback`, the way back to the host when the connection is lost.
     void setComeback(net::Comeback* comeback);
+    /// Tells the player how the opponent comes in; what the other end says meanwhile waits
+    /// for the box to close.
+    void invite(const QString& text, const QString& link);
 
 private:
     // RemoteDuel

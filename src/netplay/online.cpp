@@ -53,6 +53,20 @@ QString enterFailureText(net::JoinAttempt::Failure reason, int theirVersion, con
     return texts::serverUnreachable(address);
 }
 
+// The duel server's page for the room, where a friend plays in a browser: the server's own
+// origin, as plain or secure as its WebSocket.
+QString pageLink(const QUrl& server, std::uint64_t room)
+{
+    QUrl page;
+    page.setScheme(server.scheme() == QLatin1String("wss") ? QStringLiteral("https")
+                                                           : QStringLiteral("http"));
+    page.setHost(server.host());
+    page.setPort(server.port());
+    page.setPath(QStringLiteral("/"));
+    page.setFragment(net::roomCodeText(room));
+    return page.toString();
+}
+
 } // namespace
 
 int playOnline(std::optional<QUrl> server, std::optional<std::uint64_t> room, bool askRoom)
@@ -107,7 +121,8 @@ int playOnline(std::optional<QUrl> server, std::optional<std::uint64_t> room, bo
         window = std::make_unique<demin>();
         window->setWindowTitle(texts::onlineTitle(net::roomCodeText(code)));
         seat = std::make_unique<JoinSeat>(*window, link, attempt->side());
-        if (enter.action == wire::Enter::Action::Open)
+        const bool opened = enter.action == wire::Enter::Action::Open;
+        if (opened)
             window->control().showTurn(texts::waitingForOpponent());
         const QUrl url = *server;
         seat->setComeback(new net::Comeback([url, code, token](quint32) {
@@ -119,6 +134,12 @@ int playOnline(std::optional<QUrl> server, std::optional<std::uint64_t> room, bo
             endWith(status);
         });
         window->show();
+        if (opened) {
+            const QString link = pageLink(*server, code);
+            QTimer::singleShot(0, seat.get(), [&seat, code, link] {
+                seat->invite(texts::invitation(net::roomCodeText(code), link), link);
+            });
+        }
     };
     const auto failed = [&](net::JoinAttempt::Failure reason, int theirVersion) {
         // A side this program no longer holds (the duel ended meanwhile): join as anyone.

@@ -18,6 +18,19 @@ QString onlineEntered(const QString& room, int side)
     return QStringLiteral("Volcanelle : duel en ligne, salle %1, joueur %2\n").arg(room).arg(side);
 }
 
+QString invitation(const QString& room, const QString& link)
+{
+    return QStringLiteral("La salle %1 est ouverte. Donnez ce code à votre adversaire, qui le "
+                          "tape dans « Rejoindre une salle en ligne », ou ce lien, qu'il ouvre "
+                          "dans un navigateur :\n\n%2")
+        .arg(room, link);
+}
+
+QString copyLink()
+{
+    return QStringLiteral("Copier le lien");
+}
+
 QString serverPrompt()
 {
     return QStringLiteral("Entrez l'adresse du serveur de duels (nom ou adresse IP, puis :port "

@@ -12,6 +12,10 @@ QString onlineBoxTitle();                 // the title of every box below
 /// Printed once the room is open or joined, for the players' terminal and for scripts.
 QString onlineEntered(const QString& room, int side);
 
+/// The room's opener is told how the opponent comes in: by the code, or by `link` in a browser.
+QString invitation(const QString& room, const QString& link);
+QString copyLink(); // "Copier le lien"
+
 QString serverPrompt();
 QString badServer(const QString& typed);
 QString roomPrompt();

@@ -4,6 +4,7 @@
 #include "engine/texts.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QDialogButtonBox>
 #include <QFontMetrics>
 #include <QGridLayout>
@@ -60,6 +61,21 @@ void announce(QWidget* parent, const QString& text, const QString& title)
     box.button(QMessageBox::Ok)->setText(QStringLiteral("OK"));
     fitTitle(box);
     box.exec();
+}
+
+void offerLink(QWidget* parent, const QString& text, const QString& title, const QString& link,
+               const QString& copyLabel)
+{
+    QMessageBox box(QMessageBox::NoIcon, titleOrGame(title), text, QMessageBox::Ok, parent);
+    box.setTextFormat(Qt::PlainText);
+    box.setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    box.button(QMessageBox::Ok)->setText(QStringLiteral("OK"));
+    const QAbstractButton* copy = box.addButton(copyLabel, QMessageBox::ActionRole);
+    box.setDefaultButton(QMessageBox::Ok);
+    fitTitle(box);
+    box.exec();
+    if (box.clickedButton() == copy)
+        QGuiApplication::clipboard()->setText(link);
 }
 
 bool confirm(QWidget* parent, const QString& text, const QString& title)

@@ -13,6 +13,10 @@ namespace volcanelle::dialogs {
 
 /// A message with a single "OK" button and no icon.
 void announce(QWidget* parent, const QString& text, const QString& title);
+/// A message whose text can be selected, with "OK" and a button `copyLabel` that puts `link`
+/// on the clipboard as it closes the box.
+void offerLink(QWidget* parent, const QString& text, const QString& title, const QString& link,
+               const QString& copyLabel);
 /// A question with "Oui" and "Non", the question icon, "Non" by default and on Escape.
 bool confirm(QWidget* parent, const QString& text, const QString& title);
 /// An input box with no default text, "OK" and "Annuler", taking at most `maxLength`

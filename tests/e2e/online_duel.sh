@@ -145,6 +145,10 @@ done
 title="Volcanelle — duel en ligne, salle $room"
 opener=$(wait_for_window "$title" 10)
 echo "room $room on port $port"
+# The opener is told how the opponent comes in: the code, and the page's link.
+invitation=$(wait_for_window "Duel en ligne" 10)
+keys_to "$invitation" key Return
+wait_for_no_window "Duel en ligne" 5
 
 step="joining the room, the server remembered"
 run "$work/joiner.log" --online --room "${room,,}"
