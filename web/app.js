@@ -96,6 +96,8 @@ function entered(message) {
     board.moveTo(0, !sharing);
     if (sharing) $('lien').focus();
     setState('salle');
+    // When the page became ready to play, for whoever measures it.
+    performance.mark('volcanelle-salle');
 }
 
 async function refused(message) {

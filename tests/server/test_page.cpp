@@ -80,7 +80,7 @@ private slots:
         QCOMPARE(page.headers.value("x-content-type-options"), QByteArray("nosniff"));
         QVERIFY(!page.headers.value("cache-control").isEmpty());
         QCOMPARE(page.headers.value("content-length").toLongLong(), page.body.size());
-        QVERIFY(QString::fromUtf8(page.body).contains(QStringLiteral("Créer une salle")));
+        QVERIFY(page.body.contains("<script type=\"module\" src=\"app.js\"></script>"));
         QVERIFY(page.closed);
         QCOMPARE(fetch(server.port(), get("/index.html?x=1")).body, page.body);
 
@@ -88,6 +88,10 @@ private slots:
         QCOMPARE(head.status, QByteArray("HTTP/1.1 200 OK"));
         QCOMPARE(head.headers.value("content-length"), page.headers.value("content-length"));
         QVERIFY(head.body.isEmpty());
+
+        const Reply texts = fetch(server.port(), get("/texts.js"));
+        QCOMPARE(texts.headers.value("content-type"), QByteArray("text/javascript; charset=utf-8"));
+        QVERIFY(QString::fromUtf8(texts.body).contains(QStringLiteral("'Créer une salle'")));
 
         QFile mine(QStringLiteral(VOLCANELLE_PICTURES "/9.jpg"));
         QVERIFY(mine.open(QIODevice::ReadOnly));

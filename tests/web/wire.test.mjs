@@ -6,6 +6,7 @@ import { test } from 'node:test';
 import assert from 'node:assert/strict';
 import { readFileSync } from 'node:fs';
 import { decode, encode } from '../../web/wire.js';
+import { readRoomCode, roomCodeText } from '../../web/roomcode.js';
 
 const framesPath = process.env.VOLCANELLE_FRAMES;
 const frames = framesPath ? JSON.parse(readFileSync(framesPath, 'utf8')) : null;
@@ -54,4 +55,9 @@ test('the page writes its messages byte for byte as the desktop program', { skip
 test('what is not a frame body is refused, not thrown on', () => {
     for (const odd of [undefined, null, 'abc', [4], new ArrayBuffer(1)])
         assert.equal(decode(odd), null);
+});
+
+test('room codes are written and read as the desktop program does', { skip }, () => {
+    for (const { code, text } of frames.codes) assert.equal(roomCodeText(code), text);
+    for (const { typed, code } of frames.typed) assert.equal(readRoomCode(typed), code, typed);
 });

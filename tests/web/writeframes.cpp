@@ -3,6 +3,8 @@
 // desktop reader knows, with the values it reads from it, and a crowd of bodies around them
 // (cut short, running on, one byte changed, odd texts) sorted by the desktop reader itself
 // into read and refused. The page's reader must sort them the same way, to the same values.
+// Room codes too: their texts, and what is read from what players type.
+#include "net/roomcode.h"
 #include "wire/codec.h"
 
 #include <QFile>
@@ -247,12 +249,30 @@ int main(int argc, char** argv)
         else
             refused.append(hex(b));
     }
+    QJsonArray codes, typed;
+    for (const std::uint64_t code : {std::uint64_t{0}, std::uint64_t{1}, std::uint64_t{123456789},
+                                     std::uint64_t{987654321012}, kRoomCodeLimit - 1})
+        codes.append(
+            QJsonObject{{"code", double(code)}, {"text", volcanelle::net::roomCodeText(code)}});
+    for (const char* text : {"7KQ3-M9XA", "  7kq3-m9xa ", "7KQ3M9XA", "7KQ0-M9XA", "7KQO-M9XA",
+                             "7KQ1-M9XA", "7KQI-M9XA", "7KQ3-M9X", "7KQ3--M9XA", "7KQ3-M9XAB", "",
+                             "7KQ3 M9XA", "7KQ3-M9XÀ", "\t23456789\n", "2345-6789-"}) {
+        const QString t = QString::fromUtf8(text);
+        const auto code = volcanelle::net::readRoomCode(t);
+        typed.append(
+            QJsonObject{{"typed", t}, {"code", code ? QJsonValue(double(*code)) : QJsonValue()}});
+    }
+
     QFile out(QString::fromLocal8Bit(argv[1]));
     if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
         std::fprintf(stderr, "cannot write %s\n", argv[1]);
         return 1;
     }
-    const QJsonObject all{{"written", written}, {"read", read}, {"refused", refused}};
+    const QJsonObject all{{"written", written},
+                          {"read", read},
+                          {"refused", refused},
+                          {"codes", codes},
+                          {"typed", typed}};
     out.write(QJsonDocument(all).toJson(QJsonDocument::Compact));
     std::printf("%lld written, %lld read, %lld refused\n", static_cast<long long>(written.size()),
                 static_cast<long long>(read.size()), static_cast<long long>(refused.size()));
