@@ -8,18 +8,18 @@ import * as dialogs from './dialogs.js';
 import { Board } from './board.js';
 import { Link } from './link.js';
 import { readRoomCode, roomCodeText } from './roomcode.js';
-import { Action, Slot } from './wire.js';
+import { copyLink, fillTexts, keepToken, keptToken, setState, showHome } from './home.js';
+import { Screen } from './screen.js';
+import { Action } from './wire.js';
 
 const $ = (id) => document.getElementById(id);
 const kComebackMs = 60000;
 const kRetryMs = 1500;
 
-const duel = {
-    link: null, side: 0, token: null, room: 0, turn: 0, won: [0, 0],
-    away: false, awaySince: 0, opponentAway: false, ended: true,
-    status: '', statusBehind: '', move: null,
-};
+const duel = { link: null, side: 0, token: null, room: 0, entered: false, awaySince: 0,
+    ended: true };
 let board = null;
+let screen = null;
 // Messages and commands, one after the other: a box holds up what comes after it.
 let chain = Promise.resolve();
 const inTurn = (job) => {
@@ -27,58 +27,31 @@ const inTurn = (job) => {
     return chain;
 };
 
-function setState(name) {
-    document.body.dataset.etat = name;
-}
-
-function showStatus(text) {
-    if (duel.away || duel.opponentAway) duel.statusBehind = text;
-    else $('etat').textContent = text;
-    duel.status = text;
-}
-
-function showHome(message = '') {
-    $('jeu').hidden = true;
-    $('accueil').hidden = false;
-    $('accueil-message').textContent = message;
-    document.title = texts.gameTitle;
-    if (window.location.hash) history.replaceState(null, '', window.location.pathname);
-    setState('accueil');
-}
-
-function resetWindow() {
-    for (let i = 0; i < 225; ++i) board.show(i, 0);
-    for (const player of [1, 2]) {
-        $(`lblScore${player}`).textContent = texts.firstScore;
-        $(`lblPartie${player}`).textContent = texts.firstRoundsWon;
-    }
-    $('lblMain').textContent = '';
-    $('etat').textContent = '';
-    $('annonce').textContent = '';
-    Object.assign(duel, { turn: 0, won: [0, 0], away: false, opponentAway: false, move: null,
-        status: '', statusBehind: '' });
-}
-
 // --- Entering a room ---------------------------------------------------------------------
 
-function enter(action, room = 0) {
-    resetWindow();
+function enter(action, room = 0, token = null) {
+    screen.reset();
     duel.ended = false;
+    duel.entered = false;
     duel.token = null;
+    duel.room = room;
     $('jeu').hidden = true;
     $('accueil').hidden = false;
     $('accueil-message').textContent = texts.connecting;
     setState('connexion');
-    duel.link = new Link({ type: 'Enter', action, room }, (m) => inTurn(() => take(m)), lost);
+    duel.link = new Link({ type: 'Enter', action, room, token }, (m) => inTurn(() => take(m)),
+        lost);
 }
 
 function entered(message) {
-    const first = duel.token === null;
-    Object.assign(duel, { side: message.side, token: message.token, room: message.room });
+    const first = !duel.entered;
+    Object.assign(duel, { side: message.side, token: message.token, room: message.room,
+        entered: true });
     if (!first) {
-        comeBack();
+        screen.setAway(false);
         return;
     }
+    keepToken(message.room, message.token);
     const code = roomCodeText(message.room);
     document.title = texts.roomTitle(code);
     $('demin-titre').textContent = texts.roomTitle(code);
@@ -86,13 +59,14 @@ function entered(message) {
     $('frameJoueur0').classList.toggle('moi', message.side === 1);
     $('frameJoueur1').classList.toggle('moi', message.side === 2);
     history.replaceState(null, '', `#${code}`);
+    // Shown until the duel begins, a page reloaded while the room waited included.
     const sharing = message.side === 1;
     $('partage').hidden = !sharing;
     $('lien').value = `${window.location.origin}/#${code}`;
     $('copie-message').textContent = '';
     $('accueil').hidden = true;
     $('jeu').hidden = false;
-    if (sharing) showStatus(texts.waitingForOpponent);
+    if (sharing) screen.status(texts.waitingForOpponent);
     board.moveTo(0, !sharing);
     if (sharing) $('lien').focus();
     setState('salle');
@@ -103,8 +77,9 @@ function entered(message) {
 async function refused(message) {
     const why = texts.refusals[message.reason] ?? texts.unreachable;
     duel.link?.close();
-    if (duel.token === null) {
+    if (!duel.entered) {
         duel.ended = true;
+        keepToken(duel.room, null);
         showHome();
         await dialogs.announce(why, texts.onlineTitle);
         return;
@@ -117,18 +92,19 @@ async function refused(message) {
 
 async function take(message) {
     if (duel.ended && message.type !== 'Entered') return;
-    if (['Cell', 'Caption', 'AskCount', 'CountBeingChosen', 'Announce'].includes(message.type))
+    const begun = ['Cell', 'Caption', 'AskCount', 'CountBeingChosen', 'Announce', 'Snapshot'];
+    if (begun.includes(message.type))
         opponentCame();
     switch (message.type) {
     case 'Entered': return entered(message);
     case 'Refused': return refused(message);
-    case 'Cell': return cell(message);
-    case 'Caption': return caption(message);
+    case 'Cell': return screen.cell(message);
+    case 'Caption': return screen.caption(message);
     case 'Announce': return dialogs.announce(message.text, message.title);
     case 'AskCount': return chooseCount();
-    case 'CountBeingChosen': return showStatus(texts.countBeingChosen);
-    case 'Snapshot': return snapshot(message);
-    case 'Opponent': return opponent(message.present);
+    case 'CountBeingChosen': return screen.status(texts.countBeingChosen);
+    case 'Snapshot': return screen.snapshot(message);
+    case 'Opponent': return screen.opponent(message.present);
     case 'Bye': return bye();
     default: return undefined; // nothing else means anything from the server in play
     }
@@ -138,74 +114,13 @@ async function take(message) {
 function opponentCame() {
     if ($('partage').hidden) return;
     $('partage').hidden = true;
-    if (duel.status === texts.waitingForOpponent) showStatus('');
-}
-
-function cell({ index, covered, picture }) {
-    const lifted = board.isCovered(index) && !covered;
-    board.show(index, covered ? 0 : picture);
-    if (!lifted) return;
-    // The rest of the move comes in the same breath: tell it once it is all in.
-    if (!duel.move) {
-        duel.move = { index, opened: 0 };
-        setTimeout(finishMove, 60);
-    }
-    ++duel.move.opened;
-}
-
-function finishMove() {
-    const move = duel.move;
-    duel.move = null;
-    if (!move || duel.ended) return;
-    $('annonce').textContent = texts.moveDescription(move.index, board.pictures[move.index],
-        move.opened, $('lblMain').textContent);
-}
-
-function caption({ slot, value, text }) {
-    if (slot === Slot.Turn) {
-        duel.turn = value;
-        $('lblMain').textContent = text;
-    } else if (slot === Slot.Score1 || slot === Slot.Score2) {
-        $(`lblScore${slot}`).textContent = text;
-    } else if (slot === Slot.Won1 || slot === Slot.Won2) {
-        const player = slot === Slot.Won1 ? 1 : 2;
-        duel.won[player - 1] = value;
-        $(`lblPartie${player}`).textContent = text;
-    } else {
-        showStatus(text);
-    }
-}
-
-function snapshot(state) {
-    state.cells.forEach((picture, index) => board.show(index, picture));
-    // A caption never written stays as it is.
-    if (state.turn !== 0) caption({ slot: Slot.Turn, value: state.turn, text: state.turnText });
-    for (const player of [1, 2]) {
-        if (state.score[player - 1])
-            $(`lblScore${player}`).textContent = state.score[player - 1];
-        if (state.wonText[player - 1]) {
-            duel.won[player - 1] = state.won[player - 1];
-            $(`lblPartie${player}`).textContent = state.wonText[player - 1];
-        }
-    }
-    if (state.countBeingChosen) showStatus(texts.countBeingChosen);
-    else if (state.minesLeft) showStatus(state.minesLeft);
-}
-
-function opponent(present) {
-    if (present === duel.opponentAway) {
-        duel.opponentAway = !present;
-        if (!present) {
-            duel.statusBehind = duel.status;
-            $('etat').textContent = texts.opponentAway;
-        } else if (!duel.away) {
-            $('etat').textContent = duel.statusBehind;
-        }
-    }
+    if (screen.status_ === texts.waitingForOpponent) screen.status('');
 }
 
 function bye() {
     duel.ended = true;
+    screen.quiet = true;
+    keepToken(duel.room, null);
     duel.link?.close();
     showHome(texts.duelOver);
 }
@@ -228,7 +143,7 @@ async function chooseCount() {
 // --- What the player does -------------------------------------------------------------------
 
 function cellClicked(index) {
-    if (duel.ended || duel.away || dialogs.isOpen() || duel.turn !== duel.side ||
+    if (duel.ended || screen.away || dialogs.isOpen() || screen.turn !== duel.side ||
         !board.isCovered(index))
         return;
     duel.link.send({ type: 'Click', index });
@@ -239,6 +154,7 @@ async function confirmQuit() {
     if (!(await dialogs.confirm(question.text, question.title)) || duel.ended) return false;
     duel.link.send({ type: 'Quit' });
     duel.ended = true;
+    keepToken(duel.room, null);
     duel.link.close();
     await sayVerdict();
     showHome(texts.duelOver);
@@ -246,14 +162,14 @@ async function confirmQuit() {
 }
 
 async function newRoundChosen() {
-    if (duel.ended || duel.away) return;
+    if (duel.ended || screen.away) return;
     const question = texts.askNewRound;
     if (await dialogs.confirm(question.text, question.title) && !duel.ended)
         duel.link.send({ type: 'NewRound' });
 }
 
 function sayVerdict() {
-    const verdict = texts.duelVerdict(duel.won[0], duel.won[1]);
+    const verdict = texts.duelVerdict(screen.won[0], screen.won[1]);
     return dialogs.announce(verdict.text, verdict.title);
 }
 
@@ -263,7 +179,7 @@ function lost(why) {
     if (duel.ended) return;
     inTurn(async () => {
         if (duel.ended) return;
-        if (duel.token === null) {
+        if (!duel.entered) {
             duel.ended = true;
             showHome();
             await dialogs.announce(why === 'garbled' ? texts.garbled : texts.unreachable,
@@ -277,11 +193,9 @@ function lost(why) {
 }
 
 function goAway() {
-    if (!duel.away) {
-        duel.away = true;
+    if (!screen.away) {
         duel.awaySince = Date.now();
-        duel.statusBehind = duel.opponentAway ? duel.statusBehind : duel.status;
-        $('etat').textContent = texts.connectionInterrupted;
+        screen.setAway(true);
     }
     if (Date.now() - duel.awaySince >= kComebackMs) {
         endLost(texts.connectionLost);
@@ -294,15 +208,9 @@ function goAway() {
     }, kRetryMs);
 }
 
-function comeBack() {
-    duel.away = false;
-    duel.opponentAway = false;
-    // The server's snapshot comes next and writes the status bar over again.
-    $('etat').textContent = duel.statusBehind;
-}
-
 async function endLost(text) {
     duel.ended = true;
+    keepToken(duel.room, null);
     duel.link?.close();
     await dialogs.announce(text, texts.onlineTitle);
     await sayVerdict();
@@ -310,23 +218,6 @@ async function endLost(text) {
 }
 
 // --- Start ----------------------------------------------------------------------------------
-
-function fillTexts() {
-    $('accueil-titre').textContent = texts.gameTitle;
-    $('accueil-intro').textContent = texts.intro;
-    $('creer').textContent = texts.createRoom;
-    $('rejoindre-titre').textContent = texts.joinRoom;
-    $('code-etiquette').textContent = texts.codeLabel;
-    $('rejoindre').textContent = texts.joinButton;
-    $('lien-etiquette').textContent = texts.shareLabel;
-    $('copier').textContent = texts.copyLink;
-    for (const player of [1, 2]) $(`nomJoueur${player}`).textContent = texts.playerFrame(player);
-    $('cmdNouvellePartie').textContent = texts.newRound;
-    $('Command2').textContent = texts.about;
-    $('Command1').textContent = texts.quit;
-    $('StatusBar1').setAttribute('aria-label', texts.statusName);
-    dialogs.setUpAbout();
-}
 
 function joinTyped() {
     const code = readRoomCode($('code').value);
@@ -338,20 +229,10 @@ function joinTyped() {
     enter(Action.Join, code);
 }
 
-async function copyLink() {
-    const link = $('lien');
-    link.select();
-    try {
-        await navigator.clipboard.writeText(link.value);
-        $('copie-message').textContent = texts.linkCopied;
-    } catch {
-        $('copie-message').textContent = texts.linkNotCopied;
-    }
-}
-
 function start() {
     fillTexts();
     board = new Board($('plateau'), cellClicked);
+    screen = new Screen(board);
     dialogs.setFocusFallback(() => (duel.ended ? null : board.currentButton()));
     $('creer').addEventListener('click', () => enter(Action.Open));
     $('rejoindre').addEventListener('click', joinTyped);
@@ -374,7 +255,9 @@ function start() {
     const hash = decodeURIComponent(window.location.hash.slice(1));
     const code = hash ? readRoomCode(hash) : null;
     if (code !== null) {
-        enter(Action.Join, code);
+        const token = keptToken(code);
+        if (token) enter(Action.Resume, code, token);
+        else enter(Action.Join, code);
         return;
     }
     showHome(hash ? texts.badCode : '');

@@ -15,7 +15,7 @@ from selenium.webdriver.common.by import By
 from pagedriver import Page, Server
 
 FILES = ['/', '/app.js', '/board.js', '/dialogs.js', '/link.js', '/roomcode.js', '/texts.js',
-         '/wire.js', '/page.css', '/icon.png'] + [f'/pictures/{n}.jpg' for n in range(1, 11)]
+         '/wire.js', '/screen.js', '/home.js', '/page.css', '/icon.png'] + [f'/pictures/{n}.jpg' for n in range(1, 11)]
 
 
 def file_bytes(server):

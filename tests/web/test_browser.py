@@ -138,6 +138,26 @@ class BrowserTest(unittest.TestCase):
             page.wait('the duel over', lambda p=page: p.state() == 'accueil')
             self.assertEqual(page.text('accueil-message'), 'Le duel est terminé.')
 
+    def test_reload_comes_back(self):
+        first, second, _ = open_pair(self.server)
+        self.keep(first, second)
+        first.type_count('30')
+        second.wait('the round set up', lambda: second.text('etat') == '30 bombes restantes')
+        mover = first if turn_of(first) == 1 else second
+        mover.press(mover.cell(0))
+        second.wait('the move', lambda: second.board()[0] != 'couverte')
+        board = first.board()
+
+        # Reloaded, the page comes back to its side of the room, board and captions as they were,
+        # and the other side's status bar says it was away meanwhile.
+        second.driver.refresh()
+        second.wait('back in the room', lambda: second.state() == 'salle')
+        second.wait('the board again', lambda: second.board() == board)
+        self.assertEqual(second.text('cote'), 'Vous êtes le joueur 2')
+        self.assertEqual(second.text('lblMain'), first.text('lblMain'))
+        self.assertEqual(second.text('etat'), '30 bombes restantes')
+        first.wait('the other back', lambda: first.text('etat') == '30 bombes restantes')
+
     def test_keyboard_only_round(self):
         first, second = self.keep(Page(), Page())
         first.open(self.server.url)
