@@ -39,8 +39,8 @@ function enter(action, room = 0, token = null) {
     $('accueil').hidden = false;
     $('accueil-message').textContent = texts.connecting;
     setState('connexion');
-    duel.link = new Link({ type: 'Enter', action, room, token }, (m) => inTurn(() => take(m)),
-        lost);
+    countAsked = false;
+    duel.link = new Link({ type: 'Enter', action, room, token }, deliver, lost);
 }
 
 function entered(message) {
@@ -90,6 +90,18 @@ async function refused(message) {
 
 // --- What the server shows ------------------------------------------------------------------
 
+// True from a count asked until it is answered: the question asked again after a comeback,
+// while its box is open or waiting, is the same question.
+let countAsked = false;
+
+function deliver(message) {
+    if (message.type === 'AskCount') {
+        if (countAsked) return;
+        countAsked = true;
+    }
+    inTurn(() => take(message));
+}
+
 async function take(message) {
     if (duel.ended && message.type !== 'Entered') return;
     const begun = ['Cell', 'Caption', 'AskCount', 'CountBeingChosen', 'Announce', 'Snapshot'];
@@ -105,6 +117,7 @@ async function take(message) {
     case 'CountBeingChosen': return screen.status(texts.countBeingChosen);
     case 'Snapshot': return screen.snapshot(message);
     case 'Opponent': return screen.opponent(message.present);
+    case 'Farewell': return dialogs.announce(message.text, texts.onlineTitle);
     case 'Bye': return bye();
     default: return undefined; // nothing else means anything from the server in play
     }
@@ -126,6 +139,14 @@ function bye() {
 }
 
 async function chooseCount() {
+    try {
+        await askCount();
+    } finally {
+        countAsked = false;
+    }
+}
+
+async function askCount() {
     for (;;) {
         const typed = await dialogs.askText(texts.mineCountPrompt, texts.mineCountTitle,
             texts.mineEntryMaxLength);
@@ -143,8 +164,9 @@ async function chooseCount() {
 // --- What the player does -------------------------------------------------------------------
 
 function cellClicked(index) {
-    if (duel.ended || screen.away || dialogs.isOpen() || screen.turn !== duel.side ||
-        !board.isCovered(index))
+    // While either side is away the duel waits: no move is sent.
+    if (duel.ended || screen.away || screen.opponentAway || dialogs.isOpen() ||
+        screen.turn !== duel.side || !board.isCovered(index))
         return;
     duel.link.send({ type: 'Click', index });
 }
@@ -162,7 +184,7 @@ async function confirmQuit() {
 }
 
 async function newRoundChosen() {
-    if (duel.ended || screen.away) return;
+    if (duel.ended || screen.away || screen.opponentAway) return;
     const question = texts.askNewRound;
     if (await dialogs.confirm(question.text, question.title) && !duel.ended)
         duel.link.send({ type: 'NewRound' });
@@ -204,7 +226,7 @@ function goAway() {
     setTimeout(() => {
         if (duel.ended) return;
         duel.link = new Link({ type: 'Enter', action: Action.Resume, room: duel.room,
-            token: duel.token }, (m) => inTurn(() => take(m)), lost);
+            token: duel.token }, deliver, lost);
     }, kRetryMs);
 }
 

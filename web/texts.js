@@ -59,13 +59,13 @@ export function duelVerdict(won1, won2) {
     return { text: `Le joueur ${winner} a gagné le jeu.`, title: `Bravo joueur ${winner} !` };
 }
 
-// Why the server turned the page away, by the refusal's reason (wire.js Reason).
-export const onlineTitle = 'Volcanelle — duel en ligne';
+// Why the server turned the page away, by the refusal's reason (wire.js Reason), and the
+// title of the boxes the page shows of its own, as the desktop program says them.
+export const onlineTitle = 'Duel en ligne';
 export const refusals = {
-    1: 'Code erroné : le serveur a refusé la connexion.',
-    2: 'Cette salle a déjà ses deux joueurs, ou le serveur n\'ouvre plus de salle pour vous '
-        + 'pour l\'instant.',
-    3: 'Trop de codes erronés : le serveur refuse toute connexion pendant une minute.',
+    1: 'Aucune salle ouverte ne porte ce code.',
+    2: 'Cette salle a déjà ses deux joueurs, ou le serveur n\'ouvre plus de salle pour le moment.',
+    3: 'Trop de codes de salle faux : le serveur refuse cette adresse pour une minute.',
     4: 'Le serveur parle une autre version du duel en ligne.',
     5: 'Aucune salle ouverte ne porte ce code.',
 };

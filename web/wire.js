@@ -19,7 +19,7 @@ const kMagic = [0x56, 0x4c, 0x43, 0x4e]; // "VLCN"
 // The first byte of every body, in the order the desktop program numbers them from 1.
 const kKinds = ['Hello', 'Welcome', 'Refused', 'Ping', 'Bye', 'Click', 'NewRound', 'Quit',
     'Count', 'Cell', 'Caption', 'Announce', 'AskCount', 'CountBeingChosen', 'Enter', 'Entered',
-    'Opponent', 'Rejoin', 'Snapshot'];
+    'Opponent', 'Rejoin', 'Snapshot', 'Farewell'];
 const kindNumber = (type) => kKinds.indexOf(type) + 1;
 
 export const Action = Object.freeze({ Open: 1, Join: 2, Resume: 3 });
@@ -161,6 +161,7 @@ const readers = {
         const m = { version: r.u16(), token: r.token(), boxesSeen: r.u32() };
         return m.token.length > 0 ? m : null;
     },
+    Farewell: (r) => ({ text: r.text() }),
     Snapshot(r) {
         const cells = Array.from({ length: kCellCount }, () => r.u8());
         const m = { cells, turn: r.u8(), turnText: r.text(kMaxSnapshotText) };
@@ -252,6 +253,7 @@ const writers = {
         w.u16(m.version ?? kVersion);
     },
     Opponent(w, m) { w.u8(m.present ? 1 : 0); },
+    Farewell(w, m) { w.text(m.text); },
     Enter(w, m) {
         w.magic();
         w.u8(m.action);

@@ -146,7 +146,8 @@ class BrowserTest(unittest.TestCase):
         mover = first if turn_of(first) == 1 else second
         mover.press(mover.cell(0))
         second.wait('the move', lambda: second.board()[0] != 'couverte')
-        board = first.board()
+        first.wait('the move', lambda: first.board() == second.board())
+        board, status = first.board(), first.text('etat')
 
         # Reloaded, the page comes back to its side of the room, board and captions as they were,
         # and the other side's status bar says it was away meanwhile.
@@ -155,8 +156,8 @@ class BrowserTest(unittest.TestCase):
         second.wait('the board again', lambda: second.board() == board)
         self.assertEqual(second.text('cote'), 'Vous êtes le joueur 2')
         self.assertEqual(second.text('lblMain'), first.text('lblMain'))
-        self.assertEqual(second.text('etat'), '30 bombes restantes')
-        first.wait('the other back', lambda: first.text('etat') == '30 bombes restantes')
+        self.assertEqual(second.text('etat'), status)
+        first.wait('the other back', lambda: first.text('etat') == status)
 
     def test_keyboard_only_round(self):
         first, second = self.keep(Page(), Page())

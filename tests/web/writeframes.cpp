@@ -81,6 +81,8 @@ QJsonObject values(const Message& message)
                                          {"room", double(m.room)},
                                          {"side", m.side},
                                          {"token", hex(m.token)}});
+            else if constexpr (std::is_same_v<T, Farewell>)
+                return typed("Farewell", {{"text", m.text}});
             else if constexpr (std::is_same_v<T, Opponent>)
                 return typed("Opponent", {{"present", m.present}});
             else {
@@ -155,6 +157,7 @@ std::vector<Message> samples()
         Entered{kVersion, kRoomCodeLimit - 1, 1, QByteArray(kTokenSize, '\0')},
         Opponent{false},
         Opponent{true},
+        Farewell{QStringLiteral("Le serveur s'arrête.")},
         snapshot,
     };
 }
