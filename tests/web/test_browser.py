@@ -212,6 +212,19 @@ class BrowserTest(unittest.TestCase):
         first.wait('the question declined', lambda: first.box() is None)
         self.assertEqual(first.js('return document.activeElement.id'), 'Command1')
 
+        # « A propos »: the information window, closed by Escape, the focus given back.
+        ActionChains(first.driver).key_down(Keys.SHIFT).send_keys(Keys.TAB).key_up(Keys.SHIFT).perform()
+        keys(first, Keys.ENTER)
+        about = first.js('''const d = document.getElementById("apropos");
+            return [d.open, document.getElementById("apropos-titre").textContent,
+                    document.getElementById("apropos-version").textContent,
+                    document.activeElement.id]''')
+        self.assertEqual(about, [True, 'À propos du démineur', 'Version 1.0 RC 1', 'apropos-ok'])
+        keys(first, Keys.ESCAPE)
+        first.wait('the information window closed',
+                   lambda: not first.js('return document.getElementById("apropos").open'))
+        self.assertEqual(first.js('return document.activeElement.id'), 'Command2')
+
     def play_round_first_covered(self, pages, move):
         # The keyboard always plays the first covered cell; the check is the same.
         order = list(range(225))
