@@ -3,6 +3,7 @@
 
 #include "net/roomcode.h"
 #include "server/clientlink.h"
+#include "server/httpdoor.h"
 #include "server/room.h"
 
 #include <QTcpServer>
@@ -62,7 +63,9 @@ void DuelServer::accept()
         }
         // However the connection ends, before or after its handshake, its count goes.
         connect(socket, &QObject::destroyed, this, [this, address] { guard_.release(address); });
-        ws_->handleConnection(socket);
+        // A browser asks for the page first; game programs and the page ask for a WebSocket.
+        auto* door = new HttpDoor(socket, pages_, limits_.helloMs);
+        connect(door, &HttpDoor::webSocket, ws_, &QWebSocketServer::handleConnection);
     }
 }
 

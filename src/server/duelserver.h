@@ -3,6 +3,7 @@
 
 #include "server/addressguard.h"
 #include "server/limits.h"
+#include "server/pagefiles.h"
 #include "server/roomduel.h"
 
 #include <QHash>
@@ -22,10 +23,11 @@ class ClientLink;
 class Room;
 
 /// The duel server: rooms of two sides, each side a WebSocket connection, all on one
-/// thread. A connection first asks for a room (Enter): to open one, to join one by its
-/// code, or to come back to its side with its token; then its messages go to its room's
-/// duel. Every limit of ServerLimits is kept here, and one line per room event is written
-/// to standard error, naming no player beyond an address.
+/// thread; the same port answers a browser's plain requests with the page that plays a side. A
+/// connection first asks for a room (Enter): to open one, to join one by its code, or to come back
+/// to its side with its token; then its messages go to its room's duel. Every limit of ServerLimits
+/// is kept here, and one line per room event is written to standard error, naming no player beyond
+/// an address.
 class DuelServer : public QObject {
     Q_OBJECT
 public:
@@ -74,6 +76,7 @@ private:
     AddressGuard guard_;
     QTcpServer* tcp_;
     QWebSocketServer* ws_;
+    PageFiles pages_;
     std::unordered_map<std::uint64_t, Room*> rooms_;
     QHash<ClientLink*, bool> links_;
     QTimer sweep_;

@@ -13,6 +13,26 @@ QString roomExpired()
     return QStringLiteral("Personne n'a rejoint la salle en dix minutes : elle est fermée.");
 }
 
+QString pageNotFound()
+{
+    return QStringLiteral("Page introuvable sur ce serveur de duels.");
+}
+
+QString methodNotAllowed()
+{
+    return QStringLiteral("Méthode refusée : ce serveur ne répond qu'à GET et HEAD.");
+}
+
+QString badRequest()
+{
+    return QStringLiteral("Requête incorrecte.");
+}
+
+QString requestTooLong()
+{
+    return QStringLiteral("En-tête de requête trop long.");
+}
+
 QString description()
 {
     return QStringLiteral(

@@ -9,6 +9,12 @@ namespace volcanelle::server::texts {
 QString serverStopping();
 QString roomExpired();
 
+// Answers to a browser's request that names no file of the page, or is not one.
+QString pageNotFound();
+QString methodNotAllowed();
+QString badRequest();
+QString requestTooLong();
+
 QString description();
 QString helpOption();
 QString portOption();
