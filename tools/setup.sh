@@ -16,9 +16,14 @@ as_root() {
 
 # Every package named in the given lists that is not installed yet gets installed.
 install_lists() { # install_lists <list file>...
-    local wanted missing=() package status
+    local wanted
     mapfile -t wanted < <(sed -e 's/#.*//' -e 's/[[:space:]]//g' -e '/^$/d' "$@")
-    for package in "${wanted[@]}"; do
+    install_packages "${wanted[@]}"
+}
+
+install_packages() { # install_packages <package>...
+    local missing=() package status
+    for package in "$@"; do
         status=$(dpkg-query -W -f='${Status}' "$package" 2>/dev/null || true)
         [ "$status" = "install ok installed" ] || missing+=("$package")
     done
@@ -56,6 +61,9 @@ install)
 test)
     install_lists "$here/tools/debian-packages-play.txt" "$here/tools/debian-packages-install.txt" \
         "$here/tools/debian-packages-test.txt"
+    # npm installs the page's accessibility checker. Some Node.js builds carry their own npm,
+    # which Debian's package would clash with: Debian's only when there is none.
+    command -v npm >/dev/null || install_packages npm
     if [ ! -f "$here/build/build.ninja" ]; then
         cmake -S "$here" -B "$here/build" -G Ninja
     fi
