@@ -1,24 +1,24 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Load on the duel server: N duels, 2N WebSocket clients over loopback, each side moving R
-// times a second on its turn, measured for S seconds once all are playing. The server runs
-// in a child process pinned to the first core, the clients here on the second; the time of a
-// move runs from its click sent to both sides holding the cell. Prints one line:
+// Load on the duel server: N duels, 2N WebSocket clients over loopback, each duel moving R
+// times a second by whoever has the turn, measured for S seconds once all are playing. The
+// server runs in a child process pinned to the first core; the clients, in worker processes
+// on the second core, are plain sockets on epoll (loadclient.h) and ping every 2 s as the
+// game does. The time of a move runs from its click sent to both sides holding the cell.
+// Prints one line:
 //   duels N moves_per_s M p50_ms A p99_ms B max_ms C server_rss_mib D server_cpu_pct E
-// The rooms hold the real duel: each side clicks a cell it sees covered on its turn, the
-// opener chooses 30 mines, and a round found to its end is followed by a new one.
+// and on standard error what went wrong, the server's memory before and after the duels,
+// and the clients' own CPU. The server is the real one, with the limits per address raised
+// (every client comes from 127.0.0.1) and its log of room events silenced.
+#include "loadclient.h"
 #include "server/duelserver.h"
 #include "server/serverduel.h"
-#include "wire/codec.h"
 
 #include <QCoreApplication>
-#include <QElapsedTimer>
-#include <QTimer>
-#include <QWebSocket>
 #include <algorithm>
-#include <bitset>
+#include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <fstream>
-#include <functional>
 #include <sched.h>
 #include <sstream>
 #include <string>
@@ -31,13 +31,8 @@ using namespace volcanelle;
 
 namespace {
 
-void raiseOpenFiles()
-{
-    rlimit limit{};
-    getrlimit(RLIMIT_NOFILE, &limit);
-    limit.rlim_cur = limit.rlim_max;
-    setrlimit(RLIMIT_NOFILE, &limit);
-}
+// Each worker stays well under the open-files limit of a process.
+constexpr int kDuelsPerWorker = 4'000;
 
 void pin(int core)
 {
@@ -45,6 +40,32 @@ void pin(int core)
     CPU_ZERO(&set);
     CPU_SET(core, &set);
     sched_setaffinity(0, sizeof set, &set);
+}
+
+bool writeAll(int fd, const void* data, std::size_t size)
+{
+    const char* p = static_cast<const char*>(data);
+    while (size > 0) {
+        const ssize_t n = write(fd, p, size);
+        if (n <= 0)
+            return false;
+        p += n;
+        size -= static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+bool readAll(int fd, void* data, std::size_t size)
+{
+    char* p = static_cast<char*>(data);
+    while (size > 0) {
+        const ssize_t n = read(fd, p, size);
+        if (n <= 0)
+            return false;
+        p += n;
+        size -= static_cast<std::size_t>(n);
+    }
+    return true;
 }
 
 [[noreturn]] void runServer(int portPipe)
@@ -57,15 +78,14 @@ void pin(int core)
     server::ServerLimits limits;
     limits.connectionsPerAddress = 1 << 30;
     limits.roomsPerAddressPerMinute = 1 << 30;
-    limits.silenceMs = 3'600'000; // the clients here never ping
-    // One log line per room would drown the figures.
+    // One log line per room event would drown the figures.
     [[maybe_unused]] FILE* quiet = std::freopen("/dev/null", "w", stderr);
     server::DuelServer duels(limits, [](server::RoomDuel::Outbox outbox) {
         return std::make_unique<server::ServerDuel>(std::move(outbox));
     });
     duels.listen(QHostAddress::LocalHost, 0);
     const quint16 port = duels.port();
-    [[maybe_unused]] ssize_t n = write(portPipe, &port, sizeof port);
+    writeAll(portPipe, &port, sizeof port);
     close(portPipe);
     app.exec();
     _exit(0);
@@ -94,20 +114,47 @@ double cpuSeconds(pid_t pid)
     return ticks / static_cast<double>(sysconf(_SC_CLK_TCK));
 }
 
-struct Room {
-    QWebSocket* side[2] = {nullptr, nullptr};
-    int turn = 0;          // 0 or 1: who clicks next, as the turn caption says
-    std::bitset<225> open; // the cells the sides see uncovered
-    int pendingSeen = 0;   // sides that received the move in flight
-    qint64 sentAt = -1;    // the move in flight, or -1
-    qint64 nextAt = 0;
-    quint8 cell = 0;
-    // The joiner asks for the room once it is connected and the opener knows the code.
-    std::uint64_t room = 0;
-    bool roomKnown = false;
-    bool joinerOpen = false;
-    bool begun = false;
+void sleepUntil(std::int64_t us)
+{
+    const std::int64_t left = us - bench::nowUs();
+    if (left > 0)
+        usleep(static_cast<useconds_t>(left));
+}
+
+struct Window {
+    std::int64_t start, from, to;
 };
+
+struct Worker {
+    pid_t pid = -1;
+    int go = -1;      // parent to worker: the window
+    int results = -1; // worker to parent: duels begun, then the tally
+};
+
+// A worker: sets its duels up, says how many began, plays the window it is given, and
+// sends back its tally.
+[[noreturn]] void runWorker(bench::LoadPlan plan, int go, int results)
+{
+    pin(1);
+    bench::LoadClient client(plan);
+    client.open(bench::nowUs() + 180'000'000);
+    const int began = client.tally().began;
+    Window window{};
+    if (!writeAll(results, &began, sizeof began) || !readAll(go, &window, sizeof window))
+        _exit(1);
+    client.play(window.start, window.from, window.to);
+    const bench::LoadTally& tally = client.tally();
+    std::string faults;
+    for (const auto& [why, count] : tally.faults)
+        faults += std::to_string(count) + " " + why + "\n";
+    const std::uint64_t head[5] = {tally.moves, tally.unanswered,
+                                   static_cast<std::uint64_t>(tally.began),
+                                   tally.latenciesUs.size(), faults.size()};
+    writeAll(results, head, sizeof head);
+    writeAll(results, tally.latenciesUs.data(), tally.latenciesUs.size() * sizeof(std::uint32_t));
+    writeAll(results, faults.data(), faults.size());
+    _exit(0);
+}
 
 } // namespace
 
@@ -116,16 +163,23 @@ int main(int argc, char* argv[])
     int duelsWanted = 100;
     double rate = 1;
     int seconds = 10;
+    int opening = 32;
     for (int i = 1; i + 1 < argc; i += 2) {
         const std::string option = argv[i];
         if (option == "--duels")
-            duelsWanted = std::atoi(argv[i + 1]);
+            duelsWanted = std::max(1, std::atoi(argv[i + 1]));
         else if (option == "--rate")
-            rate = std::atof(argv[i + 1]);
+            rate = std::max(0.01, std::atof(argv[i + 1]));
         else if (option == "--seconds")
-            seconds = std::atoi(argv[i + 1]);
+            seconds = std::max(1, std::atoi(argv[i + 1]));
+        else if (option == "--opening")
+            opening = std::max(1, std::atoi(argv[i + 1]));
     }
-    raiseOpenFiles();
+    rlimit files{};
+    getrlimit(RLIMIT_NOFILE, &files);
+    files.rlim_cur = files.rlim_max;
+    setrlimit(RLIMIT_NOFILE, &files);
+
     int ports[2];
     if (pipe(ports) != 0)
         return 1;
@@ -135,135 +189,88 @@ int main(int argc, char* argv[])
         runServer(ports[1]);
     }
     close(ports[1]);
-    quint16 port = 0;
-    if (read(ports[0], &port, sizeof port) != sizeof port)
+    std::uint16_t port = 0;
+    if (!readAll(ports[0], &port, sizeof port))
         return 1;
-    pin(1);
-    QCoreApplication app(argc, argv);
-    QElapsedTimer clock;
-    clock.start();
-    const QUrl url(QStringLiteral("ws://127.0.0.1:%1").arg(port));
-    std::vector<Room> duels(static_cast<std::size_t>(duelsWanted));
-    std::vector<qint64> latencies;
-    bool measuring = false;
-    int entered = 0;
-    const qint64 interval = static_cast<qint64>(1000.0 / rate);
+    close(ports[0]);
+    const double baseRss = rssMib(serverPid);
 
-    const auto send = [](QWebSocket* socket, const wire::Message& m) {
-        socket->sendBinaryMessage(wire::encode(m).mid(4));
-    };
-    for (std::size_t d = 0; d < duels.size(); ++d) {
-        Room& duel = duels[d];
-        for (int s = 0; s < 2; ++s) {
-            auto* socket = new QWebSocket;
-            duel.side[s] = socket;
-            QObject::connect(
-                socket, &QWebSocket::binaryMessageReceived, [&, d, s, socket](const QByteArray& b) {
-                    auto m = wire::decodeBody(reinterpret_cast<const unsigned char*>(b.constData()),
-                                              static_cast<std::size_t>(b.size()));
-                    if (!m)
-                        return;
-                    Room& du = duels[d];
-                    if (const auto* e = std::get_if<wire::Entered>(&*m)) {
-                        if (s == 0)
-                            send(du.side[1],
-                                 wire::Enter{
-                                     wire::Enter::Action::Join, wire::kVersion, e->room, {}});
-                        else
-                            ++entered;
-                        return;
-                    }
-                    if (std::holds_alternative<wire::AskCount>(*m)) {
-                        send(socket, wire::Count{true, QStringLiteral("30")});
-                    } else if (const auto* c = std::get_if<wire::Caption>(&*m); c && s == 0) {
-                        if (c->slot == wire::Caption::Slot::Turn) {
-                            du.turn = c->value == 2 ? 1 : 0;
-                        } else if (c->slot == wire::Caption::Slot::MinesLeft) {
-                            du.begun = !c->text.startsWith(QLatin1String("0 "));
-                            // The round is found out: the opener asks for the next one.
-                            if (!du.begun) {
-                                du.open.reset();
-                                send(socket, wire::NewRound{});
-                            }
-                        }
-                    } else if (const auto* cell = std::get_if<wire::Cell>(&*m)) {
-                        if (s == 0)
-                            du.open[cell->index] = !cell->covered;
-                        if (!cell->covered && cell->index == du.cell && du.sentAt >= 0 &&
-                            ++du.pendingSeen == 2) {
-                            if (measuring)
-                                latencies.push_back(clock.nsecsElapsed() / 1000 - du.sentAt);
-                            du.sentAt = -1;
-                        }
-                    }
-                    (void)socket;
-                });
-            QObject::connect(socket, &QWebSocket::connected, [&, d, s, socket] {
-                Room& du = duels[d];
-                if (s == 0) {
-                    send(socket, wire::Enter{wire::Enter::Action::Open, wire::kVersion, 0, {}});
-                    return;
-                }
-                du.joinerOpen = true;
-                if (du.roomKnown)
-                    send(socket,
-                         wire::Enter{wire::Enter::Action::Join, wire::kVersion, du.room, {}});
-            });
-            socket->open(url);
+    const int workerCount = (duelsWanted + kDuelsPerWorker - 1) / kDuelsPerWorker;
+    std::vector<Worker> workers(static_cast<std::size_t>(workerCount));
+    for (int w = 0; w < workerCount; ++w) {
+        bench::LoadPlan plan;
+        plan.port = port;
+        plan.rate = rate;
+        plan.duels = duelsWanted / workerCount + (w < duelsWanted % workerCount ? 1 : 0);
+        plan.opening = std::max(1, opening / workerCount);
+        int go[2], results[2];
+        if (pipe(go) != 0 || pipe(results) != 0)
+            return 1;
+        Worker& worker = workers[static_cast<std::size_t>(w)];
+        worker.pid = fork();
+        if (worker.pid == 0) {
+            close(go[1]);
+            close(results[0]);
+            runWorker(plan, go[0], results[1]);
         }
-        if (d % 100 == 99)
-            QCoreApplication::processEvents();
+        close(go[0]);
+        close(results[1]);
+        worker.go = go[1];
+        worker.results = results[0];
     }
-    while (entered < duelsWanted && clock.elapsed() < 60'000)
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
-    // Connections that failed to open are not retried: the duels that began are measured,
-    // and the line names how many they are.
-    if (entered < duelsWanted)
-        std::fprintf(stderr, "serverload: %d duels of %d began in 60 s\n", entered, duelsWanted);
+    pin(1);
+    int began = 0;
+    for (Worker& worker : workers) {
+        int n = 0;
+        if (readAll(worker.results, &n, sizeof n))
+            began += n;
+    }
+    if (began < duelsWanted)
+        std::fprintf(stderr, "serverload: %d duels of %d began\n", began, duelsWanted);
+    const double setupRss = rssMib(serverPid);
 
-    // Each duel's moves spread over the interval, so that the load is even.
-    const qint64 start = clock.elapsed();
-    for (std::size_t d = 0; d < duels.size(); ++d)
-        duels[d].nextAt = start + static_cast<qint64>(d) * interval / duelsWanted;
-    QTimer tick;
-    std::size_t moves = 0;
-    std::size_t unanswered = 0;
-    QObject::connect(&tick, &QTimer::timeout, [&] {
-        const qint64 now = clock.elapsed();
-        for (Room& duel : duels) {
-            // A move nobody was shown within 2 s was refused: counted, and the duel goes on.
-            if (duel.sentAt >= 0 && clock.nsecsElapsed() / 1000 - duel.sentAt > 2'000'000) {
-                duel.sentAt = -1;
-                ++unanswered;
-            }
-            if (!duel.begun || duel.sentAt >= 0 || now < duel.nextAt)
-                continue;
-            duel.nextAt += interval;
-            duel.sentAt = clock.nsecsElapsed() / 1000;
-            duel.pendingSeen = 0;
-            int next = duel.cell;
-            for (int step = 0; step < 225 && duel.open[static_cast<std::size_t>(next)]; ++step)
-                next = (next + 1) % 225;
-            duel.cell = static_cast<quint8>(next);
-            send(duel.side[duel.turn], wire::Click{duel.cell});
-            if (measuring)
-                ++moves;
-        }
-    });
-    tick.start(1);
-    // One interval of warm-up, then the measure.
-    const qint64 warm = std::max<qint64>(interval, 1000);
-    while (clock.elapsed() - start < warm)
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
-    measuring = true;
-    const double cpu0 = cpuSeconds(serverPid);
-    const qint64 t0 = clock.elapsed();
-    while (clock.elapsed() - t0 < seconds * 1000LL)
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
-    const double elapsed = (clock.elapsed() - t0) / 1000.0;
-    const double cpu = (cpuSeconds(serverPid) - cpu0) / elapsed * 100.0;
+    // One interval (a second at least) of warm-up, then the measure.
+    const std::int64_t intervalUs = std::llround(1e6 / rate);
+    Window window{};
+    window.start = bench::nowUs() + 100'000;
+    window.from = window.start + std::max<std::int64_t>(intervalUs, 1'000'000);
+    window.to = window.from + seconds * 1'000'000LL;
+    for (Worker& worker : workers)
+        writeAll(worker.go, &window, sizeof window);
+    sleepUntil(window.from);
+    const double serverCpu0 = cpuSeconds(serverPid);
+    double clientCpu0 = 0;
+    for (const Worker& worker : workers)
+        clientCpu0 += cpuSeconds(worker.pid);
+    sleepUntil(window.to);
+    const double elapsed = (bench::nowUs() - window.from) / 1e6;
+    const double serverCpu = (cpuSeconds(serverPid) - serverCpu0) / elapsed * 100.0;
+    double clientCpu = -clientCpu0;
+    for (const Worker& worker : workers)
+        clientCpu += cpuSeconds(worker.pid);
+    clientCpu = clientCpu / elapsed * 100.0;
     const double rss = rssMib(serverPid);
-    measuring = false;
+
+    std::vector<std::uint32_t> latencies;
+    std::uint64_t moves = 0, unanswered = 0, playing = 0;
+    std::string faults;
+    for (Worker& worker : workers) {
+        std::uint64_t head[5] = {};
+        if (!readAll(worker.results, head, sizeof head))
+            continue;
+        moves += head[0];
+        unanswered += head[1];
+        playing += head[2];
+        const std::size_t at = latencies.size();
+        latencies.resize(at + head[3]);
+        std::string text(head[4], '\0');
+        readAll(worker.results, latencies.data() + at, head[3] * sizeof(std::uint32_t));
+        readAll(worker.results, text.data(), text.size());
+        faults += text;
+        waitpid(worker.pid, nullptr, 0);
+    }
+    kill(serverPid, SIGKILL);
+    waitpid(serverPid, nullptr, 0);
 
     std::sort(latencies.begin(), latencies.end());
     const auto at = [&](double q) {
@@ -275,13 +282,19 @@ int main(int argc, char* argv[])
     };
     std::printf("duels %d moves_per_s %.0f p50_ms %.2f p99_ms %.2f max_ms %.2f "
                 "server_rss_mib %.1f server_cpu_pct %.0f\n",
-                entered, latencies.size() / elapsed, at(0.5), at(0.99),
-                latencies.empty() ? 0.0 : latencies.back() / 1000.0, rss, cpu);
-    (void)moves;
-    if (unanswered)
-        std::fprintf(stderr, "serverload: %zu moves shown to nobody\n", unanswered);
-    kill(serverPid, SIGKILL);
-    waitpid(serverPid, nullptr, 0);
+                began, latencies.size() / elapsed, at(0.5), at(0.99),
+                latencies.empty() ? 0.0 : latencies.back() / 1000.0, rss, serverCpu);
     std::fflush(stdout);
-    _exit(0);
+    std::fprintf(stderr,
+                 "serverload: moves sent %llu, shown %zu, shown to nobody in 2 s %llu; duels "
+                 "playing at the end %llu\n"
+                 "serverload: server RSS %.1f MiB alone, %.1f with the duels set up, %.1f at "
+                 "the end (%.1f KiB a duel); clients' CPU %.0f %% (%d processes)\n",
+                 static_cast<unsigned long long>(moves), latencies.size(),
+                 static_cast<unsigned long long>(unanswered),
+                 static_cast<unsigned long long>(playing), baseRss, setupRss, rss,
+                 began ? (rss - baseRss) * 1024.0 / began : 0.0, clientCpu, workerCount);
+    if (!faults.empty())
+        std::fprintf(stderr, "serverload: faults (count, what):\n%s", faults.c_str());
+    return 0;
 }
