@@ -17,6 +17,7 @@ namespace volcanelle::server {
 namespace {
 
 constexpr int kSweepMs = 500;
+constexpr int kListenBacklog = 4096;
 
 } // namespace
 
@@ -29,6 +30,10 @@ DuelServer::DuelServer(const ServerLimits& limits, RoomDuelFactory makeDuel, QOb
     // Connections are counted per address before their handshake: the TCP server takes
     // them, the WebSocket server only upgrades them.
     tcp_->setMaxPendingConnections(1024);
+    // Qt's default of 50 drops a burst of connections (every side coming back after a proxy
+    // restarted), which then wait a second or more to try again; the system caps this at
+    // its own limit.
+    tcp_->setListenBacklogSize(kListenBacklog);
     connect(tcp_, &QTcpServer::newConnection, this, &DuelServer::accept);
     connect(ws_, &QWebSocketServer::newConnection, this, &DuelServer::upgraded);
     connect(&sweep_, &QTimer::timeout, this, &DuelServer::sweep);

@@ -9,10 +9,16 @@
 #include "wire/codec.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QTcpSocket>
 #include <QTest>
+#include <arpa/inet.h>
 #include <memory>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
 using namespace volcanelle;
 using namespace volcanelle::server;
@@ -155,6 +161,42 @@ private slots:
         QTRY_COMPARE(server.linkCount(), 0);
         TestClient again(server.port());
         QVERIFY(again.waitOpen());
+    }
+
+    // When a proxy restarts, every side comes back at once: the system takes all their
+    // connections at once, and none waits a second to try again.
+    void burstOfConnectionsTakenAtOnce()
+    {
+        ScriptDuel::Record record;
+        ServerLimits limits;
+        limits.connectionsPerAddress = 1000;
+        DuelServer server(limits, ScriptDuel::factory(record));
+        QVERIFY(server.listen(QHostAddress::LocalHost, 0));
+        sockaddr_in to{};
+        to.sin_family = AF_INET;
+        to.sin_port = htons(server.port());
+        to.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        // All of them before the server's thread accepts any.
+        std::vector<pollfd> burst(300);
+        for (pollfd& p : burst) {
+            p.fd = ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+            p.events = POLLOUT;
+            ::connect(p.fd, reinterpret_cast<const sockaddr*>(&to), sizeof to);
+        }
+        // A connection the system dropped is tried again only after a second.
+        QElapsedTimer waited;
+        waited.start();
+        int connected = 0;
+        while (connected < static_cast<int>(burst.size()) && waited.elapsed() < 300) {
+            ::usleep(10'000);
+            ::poll(burst.data(), burst.size(), 0);
+            connected = 0;
+            for (const pollfd& p : burst)
+                connected += (p.revents & POLLOUT) ? 1 : 0;
+        }
+        for (const pollfd& p : burst)
+            ::close(p.fd);
+        QCOMPARE(connected, static_cast<int>(burst.size()));
     }
 
     // A text frame, a frame the reader refuses, a hello that never comes, a connection that
