@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // volcanelle-server: holds online duels for game programs that connect to it.
 #include "server/duelserver.h"
+#include "server/epolldispatcher.h"
 #include "server/serverduel.h"
 #include "server/servertexts.h"
 
@@ -56,6 +57,8 @@ bool readCount(const QCommandLineParser& parser, const QString& name, int& out)
 
 int main(int argc, char* argv[])
 {
+    // Thousands of connections: a loop whose turn costs what is ready, not every socket.
+    QCoreApplication::setEventDispatcher(new EpollDispatcher);
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("volcanelle-server"));
 

@@ -5,6 +5,7 @@
 #include "server/addressguard.h"
 #include "server/duelserver.h"
 #include "servercheck.h"
+#include "servertestmain.h"
 #include "testclient.h"
 #include "wire/codec.h"
 
@@ -270,5 +271,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestLimits)
+VOLCANELLE_SERVER_TEST_MAIN(TestLimits)
 #include "test_limits.moc"

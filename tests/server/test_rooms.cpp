@@ -5,6 +5,7 @@
 #include "net/roomcode.h"
 #include "scriptduel.h"
 #include "server/duelserver.h"
+#include "servertestmain.h"
 #include "testclient.h"
 
 #include <QSignalSpy>
@@ -162,5 +163,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestRooms)
+VOLCANELLE_SERVER_TEST_MAIN(TestRooms)
 #include "test_rooms.moc"

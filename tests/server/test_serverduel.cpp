@@ -2,6 +2,7 @@
 // The engine's duel held by the server, played by two programs over loopback WebSockets:
 // counts, moves, rounds, leaving, coming back, and what the bytes a side receives carry.
 #include "duelwatch.h"
+#include "servertestmain.h"
 #include "wire/codec.h"
 
 #include <QTest>
@@ -267,5 +268,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestServerDuel)
+VOLCANELLE_SERVER_TEST_MAIN(TestServerDuel)
 #include "test_serverduel.moc"
