@@ -9,6 +9,9 @@
 // and on standard error what went wrong, the server's memory before and after the duels,
 // and the clients' own CPU. The server is the real one, with the limits per address raised
 // (every client comes from 127.0.0.1) and its log of room events silenced.
+// Options: --opening K duels set up at once (32); --loop qt runs the server on Qt's own event
+// loop instead of its epoll one; --port P [--pid PID] drives a server already running (under
+// a profiler, say), PID naming its process for the memory and CPU figures.
 #include "loadclient.h"
 #include "server/duelserver.h"
 #include "server/epolldispatcher.h"
@@ -70,7 +73,7 @@ bool readAll(int fd, void* data, std::size_t size)
     return true;
 }
 
-[[noreturn]] void runServer(int portPipe)
+[[noreturn]] void runServer(int portPipe, bool qtLoop)
 {
     pin(0);
     // Its own name, for profilers.
@@ -79,7 +82,8 @@ bool readAll(int fd, void* data, std::size_t size)
     char name[] = "serverload-server";
     char* argv[] = {name, nullptr};
     // Thousands of connections: a loop whose turn costs what is ready, not every socket.
-    QCoreApplication::setEventDispatcher(new server::EpollDispatcher);
+    if (!qtLoop)
+        QCoreApplication::setEventDispatcher(new server::EpollDispatcher);
     QCoreApplication app(argc, argv);
     server::ServerLimits limits;
     limits.connectionsPerAddress = 1 << 30;
@@ -170,6 +174,9 @@ int main(int argc, char* argv[])
     double rate = 1;
     int seconds = 10;
     int opening = 32;
+    bool qtLoop = false;  // the server on Qt's own event loop, to compare
+    int externalPort = 0; // a server already running, and its process for the figures
+    pid_t externalPid = 0;
     for (int i = 1; i + 1 < argc; i += 2) {
         const std::string option = argv[i];
         if (option == "--duels")
@@ -180,25 +187,34 @@ int main(int argc, char* argv[])
             seconds = std::max(1, std::atoi(argv[i + 1]));
         else if (option == "--opening")
             opening = std::max(1, std::atoi(argv[i + 1]));
+        else if (option == "--loop")
+            qtLoop = std::string(argv[i + 1]) == "qt";
+        else if (option == "--port")
+            externalPort = std::atoi(argv[i + 1]);
+        else if (option == "--pid")
+            externalPid = std::atoi(argv[i + 1]);
     }
     rlimit files{};
     getrlimit(RLIMIT_NOFILE, &files);
     files.rlim_cur = files.rlim_max;
     setrlimit(RLIMIT_NOFILE, &files);
 
-    int ports[2];
-    if (pipe(ports) != 0)
-        return 1;
-    const pid_t serverPid = fork();
-    if (serverPid == 0) {
+    pid_t serverPid = externalPid;
+    auto port = static_cast<std::uint16_t>(externalPort);
+    if (externalPort == 0) {
+        int ports[2];
+        if (pipe(ports) != 0)
+            return 1;
+        serverPid = fork();
+        if (serverPid == 0) {
+            close(ports[0]);
+            runServer(ports[1], qtLoop);
+        }
+        close(ports[1]);
+        if (!readAll(ports[0], &port, sizeof port))
+            return 1;
         close(ports[0]);
-        runServer(ports[1]);
     }
-    close(ports[1]);
-    std::uint16_t port = 0;
-    if (!readAll(ports[0], &port, sizeof port))
-        return 1;
-    close(ports[0]);
     const double baseRss = rssMib(serverPid);
 
     const int workerCount = (duelsWanted + kDuelsPerWorker - 1) / kDuelsPerWorker;
@@ -275,8 +291,10 @@ int main(int argc, char* argv[])
         faults += text;
         waitpid(worker.pid, nullptr, 0);
     }
-    kill(serverPid, SIGKILL);
-    waitpid(serverPid, nullptr, 0);
+    if (externalPort == 0) {
+        kill(serverPid, SIGKILL);
+        waitpid(serverPid, nullptr, 0);
+    }
 
     std::sort(latencies.begin(), latencies.end());
     const auto at = [&](double q) {
