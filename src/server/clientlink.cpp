@@ -44,7 +44,7 @@ void ClientLink::send(const wire::Message& message)
     if (ended_)
         return;
     // The frame of the WebSocket stands for the length prefix of the direct duel's stream.
-    socket_->sendBinaryMessage(wire::encode(message).mid(4));
+    socket_->sendBinaryMessage(wire::encodeBody(message));
     lastSent_ = steadyMs();
     if (socket_->bytesToWrite() > limits_.maxUnsent)
         drop();

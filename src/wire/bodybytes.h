@@ -7,6 +7,7 @@
 
 #include <QStringDecoder>
 #include <cstring>
+#include <utility>
 
 namespace volcanelle::wire::body {
 
@@ -44,7 +45,12 @@ constexpr std::size_t kMaxSnapshotText = 2000;
 
 class Writer {
 public:
-    explicit Writer(Kind kind) { u8(static_cast<std::uint8_t>(kind)); }
+    explicit Writer(Kind kind)
+    {
+        // Most bodies fit: one allocation each.
+        body_.reserve(32);
+        u8(static_cast<std::uint8_t>(kind));
+    }
 
     void u8(std::uint8_t v) { body_.append(static_cast<char>(v)); }
     void u16(std::uint16_t v)
@@ -85,14 +91,7 @@ public:
         body_.append(utf8);
     }
 
-    QByteArray frame() const
-    {
-        QByteArray out;
-        const auto size = static_cast<std::uint32_t>(body_.size());
-        for (int shift = 24; shift >= 0; shift -= 8)
-            out.append(static_cast<char>((size >> shift) & 0xFF));
-        return out + body_;
-    }
+    QByteArray body() { return std::move(body_); }
 
 private:
     QByteArray body_;

@@ -21,6 +21,8 @@ inline constexpr std::size_t kMaxText = 4 * 1024;
 /// The frame for `message`, length prefix included. Text longer than kMaxText is cut at a
 /// character boundary so that the frame is always one the other side accepts.
 QByteArray encode(const Message& message);
+/// The frame body alone, without its length prefix: what one WebSocket binary message holds.
+QByteArray encodeBody(const Message& message);
 
 /// Reads one frame body (without its length prefix); nothing when it is refused.
 std::optional<Message> decodeBody(const unsigned char* data, std::size_t size);

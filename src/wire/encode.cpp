@@ -6,7 +6,7 @@ namespace volcanelle::wire {
 
 using namespace body;
 
-QByteArray encode(const Message& message)
+QByteArray encodeBody(const Message& message)
 {
     return std::visit(
         Visitor{
@@ -15,14 +15,14 @@ QByteArray encode(const Message& message)
                 w.magic();
                 w.u16(m.version);
                 w.u32(m.code);
-                return w.frame();
+                return w.body();
             },
             [](const Welcome& m) {
                 Writer w(Kind::Welcome);
                 w.magic();
                 w.u16(m.version);
                 w.token(m.token);
-                return w.frame();
+                return w.body();
             },
             [](const Rejoin& m) {
                 Writer w(Kind::Rejoin);
@@ -30,7 +30,7 @@ QByteArray encode(const Message& message)
                 w.u16(m.version);
                 w.token(m.token);
                 w.u32(m.boxesSeen);
-                return w.frame();
+                return w.body();
             },
             [](const Snapshot& m) {
                 Writer w(Kind::Snapshot);
@@ -46,28 +46,28 @@ QByteArray encode(const Message& message)
                 }
                 w.text(m.minesLeft, kMaxSnapshotText);
                 w.u8(m.countBeingChosen ? 1 : 0);
-                return w.frame();
+                return w.body();
             },
             [](const Refused& m) {
                 Writer w(Kind::Refused);
                 w.u8(static_cast<std::uint8_t>(m.reason));
                 w.u16(m.version);
-                return w.frame();
+                return w.body();
             },
-            [](const Ping&) { return Writer(Kind::Ping).frame(); },
-            [](const Bye&) { return Writer(Kind::Bye).frame(); },
+            [](const Ping&) { return Writer(Kind::Ping).body(); },
+            [](const Bye&) { return Writer(Kind::Bye).body(); },
             [](const Click& m) {
                 Writer w(Kind::Click);
                 w.u8(m.index);
-                return w.frame();
+                return w.body();
             },
-            [](const NewRound&) { return Writer(Kind::NewRound).frame(); },
-            [](const Quit&) { return Writer(Kind::Quit).frame(); },
+            [](const NewRound&) { return Writer(Kind::NewRound).body(); },
+            [](const Quit&) { return Writer(Kind::Quit).body(); },
             [](const Count& m) {
                 Writer w(Kind::Count);
                 w.u8(m.given ? 1 : 0);
                 w.text(m.given ? m.text : QString());
-                return w.frame();
+                return w.body();
             },
             [](const Cell& m) {
                 Writer w(Kind::Cell);
@@ -75,23 +75,23 @@ QByteArray encode(const Message& message)
                 w.u8(m.covered ? 1 : 0);
                 // The picture of a covered cell never leaves the host.
                 w.u8(m.covered ? 0 : m.picture);
-                return w.frame();
+                return w.body();
             },
             [](const Caption& m) {
                 Writer w(Kind::Caption);
                 w.u8(static_cast<std::uint8_t>(m.slot));
                 w.u16(m.value);
                 w.text(m.text);
-                return w.frame();
+                return w.body();
             },
             [](const Announce& m) {
                 Writer w(Kind::Announce);
                 w.text(m.text);
                 w.text(m.title);
-                return w.frame();
+                return w.body();
             },
-            [](const AskCount&) { return Writer(Kind::AskCount).frame(); },
-            [](const CountBeingChosen&) { return Writer(Kind::CountBeingChosen).frame(); },
+            [](const AskCount&) { return Writer(Kind::AskCount).body(); },
+            [](const CountBeingChosen&) { return Writer(Kind::CountBeingChosen).body(); },
             [](const Enter& m) {
                 Writer w(Kind::Enter);
                 w.magic();
@@ -99,7 +99,7 @@ QByteArray encode(const Message& message)
                 w.u16(m.version);
                 w.u40(m.room);
                 w.token(m.token);
-                return w.frame();
+                return w.body();
             },
             [](const Entered& m) {
                 Writer w(Kind::Entered);
@@ -108,20 +108,32 @@ QByteArray encode(const Message& message)
                 w.u40(m.room);
                 w.u8(m.side);
                 w.token(m.token);
-                return w.frame();
+                return w.body();
             },
             [](const Opponent& m) {
                 Writer w(Kind::Opponent);
                 w.u8(m.present ? 1 : 0);
-                return w.frame();
+                return w.body();
             },
             [](const Farewell& m) {
                 Writer w(Kind::Farewell);
                 w.text(m.text);
-                return w.frame();
+                return w.body();
             },
         },
         message);
+}
+
+QByteArray encode(const Message& message)
+{
+    const QByteArray body = encodeBody(message);
+    QByteArray out;
+    out.reserve(4 + body.size());
+    const auto size = static_cast<std::uint32_t>(body.size());
+    for (int shift = 24; shift >= 0; shift -= 8)
+        out.append(static_cast<char>((size >> shift) & 0xFF));
+    out.append(body);
+    return out;
 }
 
 } // namespace volcanelle::wire

@@ -90,6 +90,13 @@ private slots:
             QCOMPARE(encode(got[i]), encode(sent[i]));
         QCOMPARE(std::get<Hello>(got[1]).code, 999999u);
         QCOMPARE(std::get<Caption>(got[10]).text, QStringLiteral("Le joueur n°2 a la main."));
+
+        // As a WebSocket message carries them: the body alone.
+        for (const Message& m : sent) {
+            const std::optional<Message> back = readBody(encodeBody(m));
+            QVERIFY(back);
+            QCOMPARE(encode(*back), encode(m));
+        }
     }
 
     // A covered cell goes out without its picture, whatever the sender put in it.
