@@ -50,6 +50,12 @@ void ClientLink::send(const wire::Message& message)
         drop();
 }
 
+void ClientLink::flush()
+{
+    if (!ended_)
+        socket_->flush();
+}
+
 void ClientLink::finish()
 {
     if (ended_)

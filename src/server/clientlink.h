@@ -25,6 +25,8 @@ public:
     ~ClientLink() override;
 
     void send(const wire::Message& message);
+    /// Writes what is queued now instead of at the event loop's next turn.
+    void flush();
     /// Sends what is queued, then closes; `gone` follows.
     void finish();
     /// Closes at once; `gone` follows.

@@ -94,6 +94,10 @@ void Room::receive(ClientLink* link, const wire::Message& message)
     if (move && !at(3 - link->side).link)
         return;
     duel_->receive(link->side, message);
+    // Both sides see the move before the server turns to other connections ready meanwhile.
+    for (Side& s : sides_)
+        if (s.link)
+            s.link->flush();
     if (duel_->over())
         end();
 }
