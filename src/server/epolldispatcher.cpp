@@ -149,9 +149,13 @@ void EpollDispatcher::rewatch(int fd, bool known)
         sockets_.erase(fd);
         return;
     }
-    // A number Qt no longer watched may have been closed and opened again meanwhile.
-    if (epoll_ctl(epoll_, known ? EPOLL_CTL_MOD : EPOLL_CTL_ADD, fd, &ev) != 0 && errno == ENOENT)
+    // A number may have been closed and opened again since the set last heard of it.
+    if (epoll_ctl(epoll_, known ? EPOLL_CTL_MOD : EPOLL_CTL_ADD, fd, &ev) == 0)
+        return;
+    if (errno == ENOENT)
         epoll_ctl(epoll_, EPOLL_CTL_ADD, fd, &ev);
+    else if (errno == EEXIST)
+        epoll_ctl(epoll_, EPOLL_CTL_MOD, fd, &ev);
 }
 
 void EpollDispatcher::registerTimer(int timerId, qint64 interval, Qt::TimerType timerType,
