@@ -35,7 +35,7 @@ void SideScreen::record(const Message& message)
     } else if (const auto* box = std::get_if<Announce>(&message)) {
         boxes_.push_back(*box);
         if (boxes_.size() > kKeptBoxes)
-            boxes_.pop_front();
+            boxes_.erase(boxes_.begin());
         ++boxesSent_;
     }
 }

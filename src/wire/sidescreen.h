@@ -4,7 +4,6 @@
 #include "wire/messages.h"
 
 #include <cstdint>
-#include <deque>
 #include <vector>
 
 namespace volcanelle::wire {
@@ -29,7 +28,9 @@ public:
 
 private:
     Snapshot snapshot_;
-    std::deque<Announce> boxes_; // the last boxes recorded, the newest at the back
+    // The last boxes recorded, the newest at the back; a vector, which costs nothing until a
+    // box comes, where a deque allocates at once (one per side of every duel a server holds).
+    std::vector<Announce> boxes_;
     std::uint32_t boxesSent_ = 0;
 };
 
