@@ -4,6 +4,7 @@
 // game programs' WebSocket still let in beside it.
 #include "scriptduel.h"
 #include "server/duelserver.h"
+#include "servertestmain.h"
 #include "wire/codec.h"
 
 #include <QFile>
@@ -185,5 +186,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestPage)
+VOLCANELLE_SERVER_TEST_MAIN(TestPage)
 #include "test_page.moc"
