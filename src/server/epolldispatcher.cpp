@@ -54,6 +54,7 @@ bool EpollDispatcher::processEvents(QEventLoop::ProcessEventsFlags flags)
     const bool canWait = flags.testFlag(QEventLoop::WaitForMoreEvents);
     if (canWait)
         emit aboutToBlock();
+    applyChanges();
     epoll_event ready[kReadyAtOnce];
     int n = epoll_wait(epoll_, ready, kReadyAtOnce, waitMs(canWait));
     if (n < 0)
@@ -138,24 +139,53 @@ void EpollDispatcher::unregisterSocketNotifier(QSocketNotifier* notifier)
 
 void EpollDispatcher::rewatch(int fd, bool known)
 {
-    const Watched& watched = sockets_[fd];
+    Watched& watched = sockets_[fd];
+    const std::uint32_t wanted = (watched.read ? EPOLLIN : 0u) | (watched.write ? EPOLLOUT : 0u) |
+                                 (watched.exception ? EPOLLPRI : 0u);
     epoll_event ev{};
     ev.data.fd = fd;
-    ev.events = (watched.read ? EPOLLIN : 0u) | (watched.write ? EPOLLOUT : 0u) |
-                (watched.exception ? EPOLLPRI : 0u);
-    if (ev.events == 0) {
+    ev.events = wanted;
+    if (wanted == 0) {
+        // At once: Qt closes the file next, and its number may come back for another.
         // The file may be closed already, which took it out of the set.
         epoll_ctl(epoll_, EPOLL_CTL_DEL, fd, &ev);
         sockets_.erase(fd);
         return;
     }
-    // A number may have been closed and opened again since the set last heard of it.
-    if (epoll_ctl(epoll_, known ? EPOLL_CTL_MOD : EPOLL_CTL_ADD, fd, &ev) == 0)
+    if (known) {
+        // A socket writes between two waits, asking to be told when it can and then not:
+        // only what still differs at the next wait is told to the system.
+        if (!watched.dirty && wanted != watched.applied) {
+            watched.dirty = true;
+            dirty_.push_back(fd);
+        }
         return;
-    if (errno == ENOENT)
-        epoll_ctl(epoll_, EPOLL_CTL_ADD, fd, &ev);
-    else if (errno == EEXIST)
+    }
+    // A number may have been closed and opened again since the set last heard of it.
+    if (epoll_ctl(epoll_, EPOLL_CTL_ADD, fd, &ev) != 0 && errno == EEXIST)
         epoll_ctl(epoll_, EPOLL_CTL_MOD, fd, &ev);
+    watched.applied = wanted;
+}
+
+void EpollDispatcher::applyChanges()
+{
+    for (const int fd : dirty_) {
+        const auto it = sockets_.find(fd);
+        if (it == sockets_.end())
+            continue;
+        Watched& watched = it->second;
+        watched.dirty = false;
+        epoll_event ev{};
+        ev.data.fd = fd;
+        ev.events = (watched.read ? EPOLLIN : 0u) | (watched.write ? EPOLLOUT : 0u) |
+                    (watched.exception ? EPOLLPRI : 0u);
+        if (ev.events == watched.applied)
+            continue;
+        if (epoll_ctl(epoll_, EPOLL_CTL_MOD, fd, &ev) != 0 && errno == ENOENT)
+            epoll_ctl(epoll_, EPOLL_CTL_ADD, fd, &ev);
+        watched.applied = ev.events;
+    }
+    dirty_.clear();
 }
 
 void EpollDispatcher::registerTimer(int timerId, qint64 interval, Qt::TimerType timerType,

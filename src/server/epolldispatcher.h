@@ -7,6 +7,7 @@
 #include <set>
 #include <unordered_map>
 #include <utility>
+#include <vector>
 
 namespace volcanelle::server {
 
@@ -42,6 +43,8 @@ private:
         QSocketNotifier* read = nullptr;
         QSocketNotifier* write = nullptr;
         QSocketNotifier* exception = nullptr;
+        std::uint32_t applied = 0; // the events the epoll set holds for it
+        bool dirty = false;        // in dirty_: to be told again before the next wait
     };
     struct Timer {
         qint64 interval;
@@ -51,6 +54,7 @@ private:
         bool firing = false;
     };
     void rewatch(int fd, bool known);
+    void applyChanges();
     void dispatchSocket(int fd, std::uint32_t events);
     bool fireTimers();
     int waitMs(bool canWait) const;
@@ -60,6 +64,7 @@ private:
     std::atomic<bool> wakePending_{false};
     std::atomic<bool> interrupted_{false};
     std::unordered_map<int, Watched> sockets_;
+    std::vector<int> dirty_;
     std::unordered_map<int, Timer> timers_;
     std::set<std::pair<std::int64_t, int>> dueTimes_; // (due, timer id), soonest first
 };
