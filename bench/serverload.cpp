@@ -37,7 +37,7 @@ using namespace volcanelle;
 namespace {
 
 // Each worker stays well under the open-files limit of a process.
-constexpr int kDuelsPerWorker = 4'000;
+constexpr int kDuelsPerWorker = 5'000;
 
 void pin(int core)
 {
@@ -122,6 +122,15 @@ double cpuSeconds(pid_t pid)
         if (i == 14 || i == 15)
             ticks += std::stod(field);
     return ticks / static_cast<double>(sysconf(_SC_CLK_TCK));
+}
+
+// Time the process spent ready to run but waiting for its core: other work on the machine.
+double waitedSeconds(pid_t pid)
+{
+    std::ifstream schedstat("/proc/" + std::to_string(pid) + "/schedstat");
+    double running = 0, waiting = 0;
+    schedstat >> running >> waiting;
+    return waiting / 1e9;
 }
 
 void sleepUntil(std::int64_t us)
@@ -261,15 +270,22 @@ int main(int argc, char* argv[])
         writeAll(worker.go, &window, sizeof window);
     sleepUntil(window.from);
     const double serverCpu0 = cpuSeconds(serverPid);
-    double clientCpu0 = 0;
-    for (const Worker& worker : workers)
+    const double serverWait0 = waitedSeconds(serverPid);
+    double clientCpu0 = 0, clientWait0 = 0;
+    for (const Worker& worker : workers) {
         clientCpu0 += cpuSeconds(worker.pid);
+        clientWait0 += waitedSeconds(worker.pid);
+    }
     sleepUntil(window.to);
     const double elapsed = (bench::nowUs() - window.from) / 1e6;
     const double serverCpu = (cpuSeconds(serverPid) - serverCpu0) / elapsed * 100.0;
-    double clientCpu = -clientCpu0;
-    for (const Worker& worker : workers)
+    const double serverWait = (waitedSeconds(serverPid) - serverWait0) / elapsed * 100.0;
+    double clientCpu = -clientCpu0, clientWait = -clientWait0;
+    for (const Worker& worker : workers) {
         clientCpu += cpuSeconds(worker.pid);
+        clientWait += waitedSeconds(worker.pid);
+    }
+    clientWait = clientWait / elapsed * 100.0;
     clientCpu = clientCpu / elapsed * 100.0;
     const double rss = rssMib(serverPid);
 
@@ -313,11 +329,13 @@ int main(int argc, char* argv[])
                  "serverload: moves sent %llu, shown %zu, shown to nobody in 2 s %llu; duels "
                  "playing at the end %llu\n"
                  "serverload: server RSS %.1f MiB alone, %.1f with the duels set up, %.1f at "
-                 "the end (%.1f KiB a duel); clients' CPU %.0f %% (%d processes)\n",
+                 "the end (%.1f KiB a duel); clients' CPU %.0f %% (%d processes)\n"
+                 "serverload: waiting for a core: server %.1f %% of the time, clients %.1f %%\n",
                  static_cast<unsigned long long>(moves), latencies.size(),
                  static_cast<unsigned long long>(unanswered),
                  static_cast<unsigned long long>(playing), baseRss, setupRss, rss,
-                 began ? (rss - baseRss) * 1024.0 / began : 0.0, clientCpu, workerCount);
+                 began ? (rss - baseRss) * 1024.0 / began : 0.0, clientCpu, workerCount, serverWait,
+                 clientWait);
     if (!faults.empty())
         std::fprintf(stderr, "serverload: faults (count, what):\n%s", faults.c_str());
     return 0;
