@@ -77,7 +77,7 @@ void Link::send(const wire::Message& message)
     if (socket_)
         socket_->write(wire::encode(message));
     else
-        webSocket_->sendBinaryMessage(wire::encode(message).mid(4));
+        webSocket_->sendBinaryMessage(wire::encodeBody(message));
 }
 
 void Link::close(int waitMs)
