@@ -186,18 +186,25 @@ def play(arguments, moves, computer):
         _, lines = key("space")
         if not lines or lines == ["espace"]:
             raise Stalled()  # nothing, or only the key's own name
-        # What the move uncovered, first: a cell that is no longer covered.
-        timings.append((pressed, own_move, "move %d near (%d, %d)" % (move, row, column), 2.0, 1))
+        # The move that takes the last mine ends the round: the round's box says so instead of
+        # a description, and this game goes no further.
+        ended = any("La partie est terminée" in line for line in lines)
         # Speech still due from before the key (the computer's last move, late on a loaded
         # machine) may come first: the move's own result is the first thing new, said as
         # the cell's new name or announced.
         fresh = [line for line in lines if line != "espace"]
         while fresh and fresh[0] in previous:
             fresh.pop(0)
-        check(fresh and own_move(fresh[0]),
-              "move %d near (%d, %d) told first: %s" % (move, row, column, lines))
+        if not ended or (fresh and own_move(fresh[0])):
+            timings.append((pressed, own_move, "move %d near (%d, %d)" % (move, row, column),
+                            2.0, 1))
+            check(fresh and own_move(fresh[0]),
+                  "move %d near (%d, %d) told first: %s" % (move, row, column, lines))
         previous = lines
         if computer and any("L'ordinateur a la main" in line for line in lines[:3]):
+            if ended:
+                computer_heard += 1
+                break
             # The computer's move comes by itself, after its pace: announced where the player
             # is, or, when it uncovers the focused cell, told as the focus moves on. Either
             # way it is the second move told after the key.
@@ -205,6 +212,8 @@ def play(arguments, moves, computer):
                             2.0 + 0.3, 2))
             computer_heard += check(len([line for line in lines if told_move(line)]) >= 2,
                                     "the computer's move in the transcript: %s" % lines[-6:])
+        if ended:
+            break
         cell = focused_cell(lines) or cell
         if not computer:
             # One row down and back: each row change says one cell, not the whole row.
