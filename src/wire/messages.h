@@ -145,8 +145,8 @@ struct Farewell {
     QString text;
 };
 
-using Message =
-    std::variant<Hello, Welcome, Refused, Ping, Bye, Click, NewRound, Quit, Count, Cell, Caption,
-                 Announce, AskCount, CountBeingChosen, Enter, Entered, Opponent, Rejoin, Snapshot, Farewell>;
+using Message = std::variant<Hello, Welcome, Refused, Ping, Bye, Click, NewRound, Quit, Count, Cell,
+                             Caption, Announce, AskCount, CountBeingChosen, Enter, Entered,
+                             Opponent, Rejoin, Snapshot, Farewell>;
 
 } // namespace volcanelle::wire

@@ -125,9 +125,8 @@ private slots:
     void onlineOptions()
     {
         const auto parse = [](const QStringList& arguments) {
-            return parseCommandLine(QStringList{QStringLiteral("volcanelle"),
-                                                QStringLiteral("--online")} +
-                                    arguments);
+            return parseCommandLine(
+                QStringList{QStringLiteral("volcanelle"), QStringLiteral("--online")} + arguments);
         };
         CommandLine line = parse({});
         QVERIFY(!line.exitCode && line.options.online && !line.options.server &&
@@ -232,9 +231,8 @@ private slots:
             << QStringList{QStringLiteral("--online"), QStringLiteral("--room=K7QM-3HX0")}
             << "volcanelle : Code de salle invalide : « K7QM-3HX0 ». Il compte huit lettres ou "
                "chiffres (sans 0, 1, I ni O), avec ou sans tiret.";
-        QTest::newRow("room without online")
-            << QStringList{QStringLiteral("--room=K7QM-3HXT")}
-            << "volcanelle : --room ne sert qu'avec --online.";
+        QTest::newRow("room without online") << QStringList{QStringLiteral("--room=K7QM-3HXT")}
+                                             << "volcanelle : --room ne sert qu'avec --online.";
         QTest::newRow("online and join")
             << QStringList{QStringLiteral("--online"), QStringLiteral("--join-ask")}
             << "volcanelle : --computer, --host, --join et --online s'excluent l'un l'autre.";
