@@ -122,7 +122,9 @@ int playOnline(std::optional<QUrl> server, std::optional<std::uint64_t> room, bo
         window->setWindowTitle(texts::onlineTitle(net::roomCodeText(code)));
         seat = std::make_unique<JoinSeat>(*window, link, attempt->side());
         const bool opened = enter.action == wire::Enter::Action::Open;
-        if (opened)
+        // The opener waits for the other side; once the duel has begun, the server's
+        // snapshot of a side that comes back writes the turn over.
+        if (attempt->side() == 1)
             window->control().showTurn(texts::waitingForOpponent());
         const QUrl url = *server;
         seat->setComeback(new net::Comeback([url, code, token](quint32) {
