@@ -59,9 +59,10 @@ void Room::resume(int side, ClientLink* link)
     if (joined_)
         duel_->replay(side);
     post(3 - side, wire::Opponent{true});
-    // The side that comes back learns whether the other one is away too.
-    if (joined_ && !at(3 - side).link)
-        post(side, wire::Opponent{false});
+    // The side that comes back learns whether the other one is there: it may have missed
+    // the other's own loss and return while it was away.
+    if (joined_)
+        post(side, wire::Opponent{at(3 - side).link != nullptr});
 }
 
 void Room::welcome(int side)

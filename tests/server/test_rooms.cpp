@@ -102,6 +102,10 @@ private slots:
         QCOMPARE(record.replayed, std::vector<int>{2});
         QVERIFY(pair.opener.wait<wire::Opponent>());
         QCOMPARE(pair.opener.first<wire::Opponent>()->present, true);
+        // The side that comes back hears that the other is there: it may have missed the
+        // other's own comeback while it was away, and would wait for it for ever.
+        QVERIFY(back.wait<wire::Opponent>());
+        QCOMPARE(back.first<wire::Opponent>()->present, true);
         back.send(wire::Click{7});
         QVERIFY(back.wait<wire::Cell>());
         QCOMPARE(record.received.back().first, 2);
