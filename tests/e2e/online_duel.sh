@@ -61,32 +61,6 @@ other_window() { # other_window <title> <other> <seconds>
     echo "$id"
 }
 
-menu_of() { # menu_of <window>: the menu bar's height, from the window's height
-    local height
-    height=$(xdo getwindowgeometry --shell "$1" | sed -n 's/^HEIGHT=//p')
-    echo $((height - kClientHeight))
-}
-
-click_in() { # click_in <window> <x> <y>, in the client area below the menu bar
-    local x y geometry
-    geometry=$(xdo getwindowgeometry --shell "$1")
-    x=$(($2 + $(sed -n 's/^X=//p' <<<"$geometry")))
-    y=$(($3 + $(sed -n 's/^Y=//p' <<<"$geometry") + $(menu_of "$1")))
-    xdo mousemove --sync "$x" "$y" || fail "could not move the pointer to ($x, $y)"
-    sleep 0.05
-    xdo click 1 || fail "could not click at ($x, $y)"
-    sleep 0.1
-}
-
-# One line per cell: the mean colour of its middle, so that two windows showing the same
-# covers and pictures give the same text.
-board_of() { # board_of <window>
-    import -window "$1" -crop "360x360+$kCellLeft+$((kCellTop + $(menu_of "$1")))" +repage \
-        "$work/board.png" 2>/dev/null || fail "could not capture window $1"
-    convert "$work/board.png" -crop 24x24 +repage -crop 12x12+6+6 +repage -scale '1x1!' -depth 8 txt:- |
-        grep -v '^#' | sed 's/^[^ ]* *//'
-}
-
 # The players' panels and the turn label, above the buttons: the same captions give the same
 # pixels.
 panels_of() { # panels_of <window>
