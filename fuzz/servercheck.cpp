@@ -8,8 +8,11 @@
 
 #include <QCoreApplication>
 #include <QPointer>
-#include <QWebSocket>
 #include <array>
+#include <cstdlib>
+#include <sys/socket.h>
+#include <unistd.h>
+#include <vector>
 
 namespace volcanelle::checks {
 
@@ -51,6 +54,29 @@ private:
 
 void quiet(QtMsgType, const QMessageLogContext&, const QString&) {}
 
+// The clients' ends of the server's sockets: open, never read, until the run ends, as
+// clients that are slow to read.
+struct ClientEnds {
+    std::vector<int> fds;
+    ClientEnds() = default;
+    ClientEnds(const ClientEnds&) = delete;
+    ClientEnds& operator=(const ClientEnds&) = delete;
+    ~ClientEnds()
+    {
+        for (const int fd : fds)
+            ::close(fd);
+    }
+    /// The server's end of a new pair. Running out of sockets is a leak to report.
+    int pair()
+    {
+        int ends[2];
+        if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0, ends) != 0)
+            std::abort();
+        fds.push_back(ends[1]);
+        return ends[0];
+    }
+};
+
 void settle()
 {
     QCoreApplication::processEvents();
@@ -71,6 +97,7 @@ QString checkServerBytes(const unsigned char* data, std::size_t size)
     WatchedDuel::unknownSide = false;
     int opened = 0;
     SteadyRandom random;
+    ClientEnds clientEnds;
     {
         server::DuelServer duels({}, [&opened, &random](server::RoomDuel::Outbox outbox) {
             ++opened;
@@ -82,7 +109,7 @@ QString checkServerBytes(const unsigned char* data, std::size_t size)
         std::array<QPointer<server::ClientLink>, 4> links{};
         const auto live = [&](std::size_t i) {
             if (!links[i] || !links[i]->open())
-                links[i] = duels.adopt(new QWebSocket, addresses[i % 2]);
+                links[i] = duels.adopt(clientEnds.pair(), addresses[i % 2]);
             return links[i].data();
         };
 

@@ -3,14 +3,14 @@
 
 #include "net/roomcode.h"
 #include "server/clientlink.h"
-#include "server/httpdoor.h"
+#include "server/lingeringclose.h"
 #include "server/room.h"
 
 #include <QTcpServer>
-#include <QTcpSocket>
-#include <QWebSocket>
-#include <QWebSocketServer>
 #include <cstdio>
+#include <functional>
+#include <sys/socket.h>
+#include <unistd.h>
 
 namespace volcanelle::server {
 
@@ -19,23 +19,42 @@ namespace {
 constexpr int kSweepMs = 500;
 constexpr int kListenBacklog = 4096;
 
+/// Where a connection comes from; a v4 client of a dual-stack socket by its v4 address, so
+/// that it counts as itself.
+QHostAddress peerOf(int fd)
+{
+    sockaddr_storage peer{};
+    socklen_t size = sizeof peer;
+    if (::getpeername(fd, reinterpret_cast<sockaddr*>(&peer), &size) != 0)
+        return {};
+    const QHostAddress address(reinterpret_cast<const sockaddr*>(&peer));
+    bool mapped = false;
+    const quint32 v4 = address.toIPv4Address(&mapped);
+    return mapped ? QHostAddress(v4) : address;
+}
+
 } // namespace
+
+/// The listening socket, handing over each connection as a bare socket: the server keeps
+/// no Qt socket object per connection.
+class Listener : public QTcpServer {
+public:
+    using QTcpServer::QTcpServer;
+    std::function<void(int)> arrived;
+
+protected:
+    void incomingConnection(qintptr fd) override { arrived(static_cast<int>(fd)); }
+};
 
 DuelServer::DuelServer(const ServerLimits& limits, RoomDuelFactory makeDuel, QObject* parent)
     : QObject(parent), limits_(limits), makeDuel_(std::move(makeDuel)), guard_(limits_),
-      tcp_(new QTcpServer(this)), ws_(new QWebSocketServer(QStringLiteral("volcanelle-server"),
-                                                           QWebSocketServer::NonSecureMode, this))
+      tcp_(new Listener(this))
 {
-    ws_->setHandshakeTimeout(limits_.helloMs);
-    // Connections are counted per address before their handshake: the TCP server takes
-    // them, the WebSocket server only upgrades them.
-    tcp_->setMaxPendingConnections(1024);
     // Qt's default of 50 drops a burst of connections (every side coming back after a proxy
     // restarted), which then wait a second or more to try again; the system caps this at
     // its own limit.
     tcp_->setListenBacklogSize(kListenBacklog);
-    connect(tcp_, &QTcpServer::newConnection, this, &DuelServer::accept);
-    connect(ws_, &QWebSocketServer::newConnection, this, &DuelServer::upgraded);
+    tcp_->arrived = [this](int fd) { accept(fd); };
     connect(&sweep_, &QTimer::timeout, this, &DuelServer::sweep);
     sweep_.start(kSweepMs);
 }
@@ -57,33 +76,27 @@ quint16 DuelServer::port() const
     return tcp_->serverPort();
 }
 
-void DuelServer::accept()
+void DuelServer::accept(int fd)
 {
-    while (QTcpSocket* socket = tcp_->nextPendingConnection()) {
-        const QHostAddress address = socket->peerAddress();
-        if (stopping_ || !guard_.admit(address)) {
-            socket->abort();
-            socket->deleteLater();
-            continue;
-        }
-        // However the connection ends, before or after its handshake, its count goes.
-        connect(socket, &QObject::destroyed, this, [this, address] { guard_.release(address); });
-        // A browser asks for the page first; game programs and the page ask for a WebSocket.
-        auto* door = new HttpDoor(socket, pages_, limits_.helloMs);
-        connect(door, &HttpDoor::webSocket, ws_, &QWebSocketServer::handleConnection);
+    const QHostAddress address = peerOf(fd);
+    if (stopping_ || !guard_.admit(address)) {
+        ::close(fd);
+        return;
     }
+    // A browser asks for the page first; game programs and the page ask for a WebSocket.
+    take(fd, address, true, true);
 }
 
-void DuelServer::upgraded()
+ClientLink* DuelServer::adopt(int fd, const QHostAddress& address)
 {
-    while (QWebSocket* socket = ws_->nextPendingConnection())
-        adopt(socket, socket->peerAddress());
+    return take(fd, address, false, false);
 }
 
-ClientLink* DuelServer::adopt(QWebSocket* socket, const QHostAddress& address)
+ClientLink* DuelServer::take(int fd, const QHostAddress& address, bool counted, bool request)
 {
-    auto* link = new ClientLink(socket, address, limits_, this);
-    links_.insert(link, true);
+    const auto start = request ? ClientLink::Start::Request : ClientLink::Start::WebSocket;
+    auto* link = new ClientLink(fd, address, limits_, pages_, start, this);
+    links_.insert(link, counted);
     connect(link, &ClientLink::received, this,
             [this, link](const wire::Message& message) { handle(link, message); });
     connect(link, &ClientLink::gone, this, [this, link] { linkGone(link); });
@@ -177,10 +190,28 @@ Room* DuelServer::openRoom(const QHostAddress& by)
 
 void DuelServer::linkGone(ClientLink* link)
 {
-    if (!links_.remove(link))
+    const auto found = links_.constFind(link);
+    if (found == links_.cend())
         return;
+    const bool counted = found.value();
+    links_.erase(found);
     if (link->room)
         link->room->leave(link);
+    // However the connection ends, its count goes with its socket, which may linger a while.
+    QByteArray unsent;
+    const int fd = link->takeSocket(unsent);
+    if (fd >= 0) {
+        auto* closing = new LingeringClose(fd, std::move(unsent), limits_.helloMs, this);
+        ++lingering_;
+        connect(closing, &QObject::destroyed, this, [this, counted, address = link->address()] {
+            if (counted)
+                guard_.release(address);
+            --lingering_;
+            checkStopped();
+        });
+    } else if (counted) {
+        guard_.release(link->address());
+    }
     link->deleteLater();
     checkStopped();
 }
@@ -228,7 +259,7 @@ void DuelServer::stop(const QString& farewell)
 
 void DuelServer::checkStopped()
 {
-    if (!stopping_ || !links_.isEmpty() || stopEmitted_)
+    if (!stopping_ || !links_.isEmpty() || lingering_ > 0 || stopEmitted_)
         return;
     stopEmitted_ = true;
     QTimer::singleShot(0, this, &DuelServer::stopped);

@@ -12,14 +12,12 @@
 #include <unordered_map>
 #include <vector>
 
-class QTcpServer;
 class QHostAddress;
-class QWebSocket;
-class QWebSocketServer;
 
 namespace volcanelle::server {
 
 class ClientLink;
+class Listener;
 class Room;
 
 /// The duel server: rooms of two sides, each side a WebSocket connection, all on one
@@ -43,9 +41,9 @@ public:
     /// `stopped` comes once every connection has closed.
     void stop(const QString& farewell);
 
-    /// Takes on an upgraded connection from `address`; the server's own way in, and the
-    /// fuzzer's, which hands it sockets that never connected.
-    ClientLink* adopt(QWebSocket* socket, const QHostAddress& address);
+    /// Takes on `fd`, a socket from `address` that is already a WebSocket: the fuzzer's way
+    /// in, which hands the server one end of a socket pair.
+    ClientLink* adopt(int fd, const QHostAddress& address);
     /// What a message from `link` does: before a room, only Enter is heard; after, its
     /// room's duel hears everything but a second Enter, which ends the link.
     void handle(ClientLink* link, const wire::Message& message);
@@ -62,8 +60,8 @@ signals:
     void stopped();
 
 private:
-    void accept();
-    void upgraded();
+    void accept(int fd);
+    ClientLink* take(int fd, const QHostAddress& address, bool counted, bool request);
     void enter(ClientLink* link, const wire::Enter& enter);
     void refuse(ClientLink* link, wire::Refused::Reason reason);
     void linkGone(ClientLink* link);
@@ -74,11 +72,11 @@ private:
     ServerLimits limits_;
     RoomDuelFactory makeDuel_;
     AddressGuard guard_;
-    QTcpServer* tcp_;
-    QWebSocketServer* ws_;
+    Listener* tcp_;
     PageFiles pages_;
     std::unordered_map<std::uint64_t, Room*> rooms_;
-    QHash<ClientLink*, bool> links_;
+    QHash<ClientLink*, bool> links_; // with whether the link counts for its address
+    int lingering_ = 0;              // sockets closed cleanly, their last bytes on the way
     QTimer sweep_;
     bool stopping_ = false;
     bool stopEmitted_ = false;

@@ -77,11 +77,15 @@ std::optional<HttpHead> readHttpHead(const QByteArray& head)
         if (colon <= 0 || !isToken(QByteArrayView(line).first(colon)))
             return std::nullopt;
         const QByteArray name = line.left(colon).toLower();
-        const QByteArray value = line.mid(colon + 1).trimmed().toLower();
+        const QByteArray raw = line.mid(colon + 1).trimmed();
         if (name == "upgrade") {
-            for (const QByteArray& protocol : value.split(','))
+            for (const QByteArray& protocol : raw.toLower().split(','))
                 if (protocol.trimmed() == "websocket")
                     out.upgrade = true;
+        } else if (name == "sec-websocket-key") {
+            out.webSocketKey = raw; // a nonce in base64: its case matters
+        } else if (name == "sec-websocket-version") {
+            out.webSocketVersion = raw;
         }
     }
     if (first)

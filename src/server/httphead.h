@@ -7,11 +7,13 @@
 namespace volcanelle::server {
 
 /// What the server needs of an HTTP/1.x request head: the method, the path without its query,
-/// and whether it asks to become a WebSocket.
+/// whether it asks to become a WebSocket, and the key and version that upgrade comes with.
 struct HttpHead {
     QByteArray method;
     QByteArray path;
     bool upgrade = false;
+    QByteArray webSocketKey;
+    QByteArray webSocketVersion;
 };
 
 /// Reads a whole head, request line and header lines, up to and without its blank line;
