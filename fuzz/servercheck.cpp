@@ -43,7 +43,7 @@ public:
             unknownSide = true;
         duel_.receive(side, message);
     }
-    void replay(int side) override { duel_.replay(side); }
+    void replay(int side, std::uint32_t boxesSeen) override { duel_.replay(side, boxesSeen); }
     void stop() override { duel_.stop(); }
     bool over() const override { return duel_.over(); }
     static inline bool unknownSide = false;

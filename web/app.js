@@ -16,8 +16,10 @@ const $ = (id) => document.getElementById(id);
 const kComebackMs = 60000;
 const kRetryMs = 1500;
 
+// boxesSeen: the boxes received since the duel began, for a comeback; unknown (null) in a
+// page opened again on a side, until the server's snapshot says.
 const duel = { link: null, side: 0, token: null, room: 0, entered: false, awaySince: 0,
-    ended: true };
+    ended: true, boxesSeen: null };
 let board = null;
 let screen = null;
 // Messages and commands, one after the other: a box holds up what comes after it.
@@ -40,6 +42,7 @@ function enter(action, room = 0, token = null) {
     $('accueil-message').textContent = texts.connecting;
     setState('connexion');
     countAsked = false;
+    duel.boxesSeen = action === Action.Resume ? null : 0;
     duel.link = new Link({ type: 'Enter', action, room, token }, deliver, lost);
 }
 
@@ -95,6 +98,10 @@ async function refused(message) {
 let countAsked = false;
 
 function deliver(message) {
+    // Counted as they come, whatever waits behind an open box: the count is what reached
+    // this page.
+    if (message.type === 'Snapshot') duel.boxesSeen = message.boxesSeen;
+    else if (message.type === 'Announce' && duel.boxesSeen !== null) duel.boxesSeen += 1;
     if (message.type === 'AskCount') {
         if (countAsked) return;
         countAsked = true;
@@ -226,7 +233,7 @@ function goAway() {
     setTimeout(() => {
         if (duel.ended) return;
         duel.link = new Link({ type: 'Enter', action: Action.Resume, room: duel.room,
-            token: duel.token }, deliver, lost);
+            token: duel.token, boxesSeen: duel.boxesSeen ?? undefined }, deliver, lost);
     }, kRetryMs);
 }
 

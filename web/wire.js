@@ -5,7 +5,9 @@
 // whole (decode answers null); reading never goes past the bytes it was given. The layout is
 // the desktop program's, byte for byte.
 
-export const kVersion = 2;
+export const kVersion = 3;
+/// A side's count of boxes received when it does not know it (a page opened again).
+export const kBoxesUnknown = 0xFFFFFFFF;
 export const kCellCount = 225;
 export const kTokenSize = 16;
 export const kMaxFrame = 16 * 1024;
@@ -140,7 +142,8 @@ const readers = {
     CountBeingChosen: () => ({}),
     Enter(r) {
         if (!r.magic()) return null;
-        const m = { action: r.u8(), version: r.u16(), room: r.u40(), token: r.token() };
+        const m = { action: r.u8(), version: r.u16(), room: r.u40(), token: r.token(),
+            boxesSeen: r.u32() };
         const hasToken = m.token.length > 0;
         const fits = (m.action === Action.Open && m.room === 0 && !hasToken) ||
             (m.action === Action.Join && !hasToken) || (m.action === Action.Resume && hasToken);
@@ -175,6 +178,7 @@ const readers = {
         m.minesLeft = r.text(kMaxSnapshotText);
         const choosing = r.u8();
         m.countBeingChosen = choosing === 1;
+        m.boxesSeen = r.u32();
         const fits = cells.every((c) => c <= kLastPicture);
         return fits && m.turn <= 2 && choosing <= 1 ? m : null;
     },
@@ -260,6 +264,7 @@ const writers = {
         w.u16(m.version ?? kVersion);
         w.u40(m.room ?? 0);
         w.token(m.token);
+        w.u32(m.boxesSeen ?? kBoxesUnknown);
     },
     Entered(w, m) {
         w.magic();

@@ -103,6 +103,8 @@ void JoinSeat::received(const wire::Message& message)
         hostLeft_ = true;
     if (std::holds_alternative<wire::Announce>(message))
         ++boxesSeen_;
+    else if (const auto* state = std::get_if<wire::Snapshot>(&message))
+        boxesSeen_ = state->boxesSeen; // the boxes resent after it count from there
     if (std::holds_alternative<wire::AskCount>(message)) {
         // Asked again after a comeback while the question is already here.
         if (choosingCount_ || countQueued_)

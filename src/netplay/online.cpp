@@ -127,9 +127,9 @@ int playOnline(std::optional<QUrl> server, std::optional<std::uint64_t> room, bo
         if (attempt->side() == 1)
             window->control().showTurn(texts::waitingForOpponent());
         const QUrl url = *server;
-        seat->setComeback(new net::Comeback([url, code, token](quint32) {
-            return new net::JoinAttempt(
-                url, wire::Enter{wire::Enter::Action::Resume, wire::kVersion, code, token});
+        seat->setComeback(new net::Comeback([url, code, token](quint32 boxesSeen) {
+            return new net::JoinAttempt(url, wire::Enter{wire::Enter::Action::Resume,
+                                                         wire::kVersion, code, token, boxesSeen});
         }));
         QObject::connect(seat.get(), &JoinSeat::finished, [&claims](int status) {
             claims.release();

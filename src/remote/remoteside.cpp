@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "remote/remoteside.h"
+
 #include "remote/shown.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace volcanelle::remote {
@@ -57,8 +59,12 @@ void RemoteSide::receive(const wire::Message& message)
     // Anything else has no meaning from a side in play and is dropped.
 }
 
-void RemoteSide::replay()
+void RemoteSide::replay(std::uint32_t boxesSeen)
 {
+    // The side's own count holds when it knows it: a box may have gone out on a connection
+    // that was already dead, and been counted here as received.
+    if (boxesSeen != wire::kBoxesUnknown)
+        boxesSeen_ = std::min(boxesSeen_, boxesSeen);
     for (const wire::Message& message : screen_.comeback(boxesSeen_))
         if (send_(message) && std::holds_alternative<wire::Announce>(message))
             ++boxesSeen_;

@@ -29,9 +29,10 @@ public:
     int player() const { return player_; }
     /// A message from the side.
     void receive(const wire::Message& message);
-    /// The side is back on a new connection: its screen as it stands, the boxes that did
-    /// not reach it, and the count again when it owes it.
-    void replay();
+    /// The side is back on a new connection, having received `boxesSeen` boxes
+    /// (wire::kBoxesUnknown when it does not know): its screen as it stands, the boxes that
+    /// did not reach it, and the count again when it owes it.
+    void replay(std::uint32_t boxesSeen);
     /// Sends a box the duel did not show (the end of a duel stopped from outside).
     void tell(const QString& text, const QString& title);
     /// Whether the duel has been set up once: the first count was answered.

@@ -167,7 +167,7 @@ void DuelServer::enter(ClientLink* link, const wire::Enter& enter)
         refuse(link, wire::Refused::Reason::NoSuchRoom);
         return;
     }
-    room->resume(side, link);
+    room->resume(side, link, enter.boxesSeen);
 }
 
 void DuelServer::refuse(ClientLink* link, wire::Refused::Reason reason)

@@ -42,7 +42,7 @@ int Room::sideOf(const QByteArray& token) const
     return 0;
 }
 
-void Room::resume(int side, ClientLink* link)
+void Room::resume(int side, ClientLink* link, std::uint32_t boxesSeen)
 {
     Side& s = at(side);
     if (s.link) {
@@ -57,7 +57,7 @@ void Room::resume(int side, ClientLink* link)
     welcome(side);
     emit happened(QStringLiteral("side %1 back from %2").arg(side).arg(link->address().toString()));
     if (joined_)
-        duel_->replay(side);
+        duel_->replay(side, boxesSeen);
     post(3 - side, wire::Opponent{true});
     // The side that comes back learns whether the other one is there: it may have missed
     // the other's own loss and return while it was away.

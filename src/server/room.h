@@ -35,7 +35,7 @@ public:
     /// The side whose token this is, or 0.
     int sideOf(const QByteArray& token) const;
     /// The side comes back on `link`: it sees the duel as it stands.
-    void resume(int side, ClientLink* link);
+    void resume(int side, ClientLink* link, std::uint32_t boxesSeen);
     /// The link of a side is gone; the side is away until it comes back.
     void leave(ClientLink* link);
     void receive(ClientLink* link, const wire::Message& message);

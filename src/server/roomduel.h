@@ -24,8 +24,9 @@ public:
     /// A message from side 1 or 2. A move out of turn, for a cell that is not covered, or
     /// anything the side may not say now changes nothing.
     virtual void receive(int side, const wire::Message& message) = 0;
-    /// Side 1 or 2 came back on a new connection: everything it sees now, box included.
-    virtual void replay(int side) = 0;
+    /// Side 1 or 2 came back on a new connection, having received `boxesSeen` boxes
+    /// (wire::kBoxesUnknown when it does not know): everything it sees now, boxes included.
+    virtual void replay(int side, std::uint32_t boxesSeen) = 0;
     /// The duel ends before its time (a side gone for good, the server stopping): both sides
     /// get the verdict so far.
     virtual void stop() = 0;

@@ -47,10 +47,10 @@ void ServerDuel::receive(int from, const wire::Message& message)
     side(from).receive(message);
 }
 
-void ServerDuel::replay(int to)
+void ServerDuel::replay(int to, std::uint32_t boxesSeen)
 {
     if (to == 1 || to == 2)
-        side(to).replay();
+        side(to).replay(boxesSeen);
 }
 
 void ServerDuel::stop()

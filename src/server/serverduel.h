@@ -24,7 +24,7 @@ public:
 
     void start() override;
     void receive(int side, const wire::Message& message) override;
-    void replay(int side) override;
+    void replay(int side, std::uint32_t boxesSeen) override;
     void stop() override;
     bool over() const override { return stopped_ || control_.duel().finished(); }
 

@@ -66,6 +66,7 @@ std::optional<Message> decodeBody(const unsigned char* data, std::size_t size)
         m.minesLeft = r.text(kMaxSnapshotText);
         const std::uint8_t choosing = r.u8();
         m.countBeingChosen = choosing == 1;
+        m.boxesSeen = r.u32();
         if (fits && m.turn <= 2 && choosing <= 1)
             out = m;
         break;
@@ -155,6 +156,7 @@ std::optional<Message> decodeBody(const unsigned char* data, std::size_t size)
         m.version = r.u16();
         m.room = r.u40();
         m.token = r.token();
+        m.boxesSeen = r.u32();
         m.action = static_cast<Enter::Action>(action);
         // Opening names no room and no token, joining a room only, resuming both.
         const bool fits = (m.action == Enter::Action::Open && m.room == 0 && m.token.isEmpty()) ||

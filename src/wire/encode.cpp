@@ -46,6 +46,7 @@ QByteArray encodeBody(const Message& message)
                 }
                 w.text(m.minesLeft, kMaxSnapshotText);
                 w.u8(m.countBeingChosen ? 1 : 0);
+                w.u32(m.boxesSeen);
                 return w.body();
             },
             [](const Refused& m) {
@@ -99,6 +100,7 @@ QByteArray encodeBody(const Message& message)
                 w.u16(m.version);
                 w.u40(m.room);
                 w.token(m.token);
+                w.u32(m.boxesSeen);
                 return w.body();
             },
             [](const Entered& m) {

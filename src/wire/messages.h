@@ -15,7 +15,9 @@ namespace volcanelle::wire {
 
 /// Raised whenever a message changes meaning; both sides refuse any other number.
 /// 2: the host's welcome carries a token, with which the joiner comes back (Rejoin).
-inline constexpr std::uint16_t kVersion = 2;
+/// 3: a side coming back to a duel server says how many boxes it received, and the snapshot
+/// says how many it is counted as having received.
+inline constexpr std::uint16_t kVersion = 3;
 /// The cells of the board, numbered from 0 row by row.
 inline constexpr std::size_t kCellCount = 225;
 /// The secret that lets a side come back to its duel after losing its connection.
@@ -114,9 +116,14 @@ struct Snapshot {
     std::array<QString, 2> wonText;
     QString minesLeft;
     bool countBeingChosen = false; ///< told CountBeingChosen since the last mines-left text
+    /// The boxes the side is counted as having received before the ones sent after this
+    /// snapshot: its count from here on.
+    std::uint32_t boxesSeen = 0;
 };
 
 // Between a game program and a duel server, which holds the duel for both sides.
+/// A side's count of boxes received when it does not know it: the server's own count holds.
+inline constexpr std::uint32_t kBoxesUnknown = 0xFFFFFFFF;
 /// A room code: 40 bits, shown to players as eight characters (net/roomcode.h).
 inline constexpr std::uint64_t kRoomCodeLimit = std::uint64_t{1} << 40;
 /// The first message to a duel server: open a room, join one by its code, or come back to
@@ -127,6 +134,10 @@ struct Enter {
     std::uint16_t version = kVersion;
     std::uint64_t room = 0; ///< below kRoomCodeLimit; 0 to open
     QByteArray token;       ///< kTokenSize bytes to resume, empty otherwise
+    /// To resume: the boxes received since the duel began, so that the server sends again
+    /// those lost on a connection that was dead before anyone knew; kBoxesUnknown from a
+    /// program that started again.
+    std::uint32_t boxesSeen = kBoxesUnknown;
 };
 /// The server took the program into a room, as player `side` (1 or 2).
 struct Entered {

@@ -42,10 +42,12 @@ void SideScreen::record(const Message& message)
 
 std::vector<Message> SideScreen::comeback(std::uint32_t boxesSeen) const
 {
-    std::vector<Message> out{snapshot_};
     // A side cannot have seen more than was sent; a count that says so gets nothing again.
     const std::uint32_t missed = boxesSeen < boxesSent_ ? boxesSent_ - boxesSeen : 0;
     const std::size_t resent = std::min<std::size_t>(missed, boxes_.size());
+    Snapshot snapshot = snapshot_;
+    snapshot.boxesSeen = boxesSent_ - static_cast<std::uint32_t>(resent);
+    std::vector<Message> out{snapshot};
     for (auto box = boxes_.end() - static_cast<std::ptrdiff_t>(resent); box != boxes_.end(); ++box)
         out.emplace_back(*box);
     return out;

@@ -23,7 +23,8 @@ public:
     /// How many boxes were recorded since the duel began.
     std::uint32_t boxesSent() const { return boxesSent_; }
     /// What to send a side that comes back having received `boxesSeen` boxes: the snapshot,
-    /// then the boxes it has not received, oldest first, as far as they are kept.
+    /// then the boxes it has not received, oldest first, as far as they are kept. The
+    /// snapshot tells the side its count before those boxes.
     std::vector<Message> comeback(std::uint32_t boxesSeen) const;
 
 private:

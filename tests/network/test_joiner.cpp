@@ -91,7 +91,7 @@ private slots:
             QCOMPARE(failed.first().at(1).toInt(), 1);
             QCOMPARE(joinFailureText(net::JoinAttempt::Failure::OtherVersion, 1, attempt.address()),
                      QStringLiteral("L'autre programme parle une autre version du duel en réseau "
-                                    "(version 1, la nôtre : 2)."));
+                                    "(version 1, la nôtre : 3)."));
             QTest::qWait(50);
             QCOMPARE(joined.size(), 0);
         }

@@ -34,7 +34,7 @@ public:
         inner_.receive(side, message);
         ++watch_.heard[side == 2 ? 1 : 0];
     }
-    void replay(int side) override { inner_.replay(side); }
+    void replay(int side, std::uint32_t boxesSeen) override { inner_.replay(side, boxesSeen); }
     void stop() override { inner_.stop(); }
     bool over() const override { return inner_.over(); }
 

@@ -36,7 +36,7 @@ public:
             for (int i = 0; i < 2000; ++i)
                 outbox_(3 - side, wire::Announce{QString(4000, QLatin1Char('x')), {}});
     }
-    void replay(int side) override { record_.replayed.push_back(side); }
+    void replay(int side, std::uint32_t) override { record_.replayed.push_back(side); }
     void stop() override
     {
         ++record_.stopped;

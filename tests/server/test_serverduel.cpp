@@ -236,6 +236,58 @@ private slots:
         QVERIFY(m.move(1));
     }
 
+    // A box that went out on a connection already dead is sent again when the side comes
+    // back saying it never had it; the snapshot says where the side's count starts again. A
+    // program started again, which cannot know, relies on the server's count.
+    void lostBoxComesAgain()
+    {
+        Match m;
+        QVERIFY(m.enter());
+        QTRY_COMPARE(Screen(m.side(1)).countAsked, 1);
+        m.side(1).send(wire::Count{true, QStringLiteral("30")});
+        QTRY_VERIFY(m.inStep(m.side(1)) && m.inStep(m.side(2)));
+        while (m.duel().roundInPlay())
+            QVERIFY(m.move(m.duel().joueur()));
+        QTRY_COMPARE(Screen(m.side(2)).boxes.size(), std::size_t{2});
+        const QString last = Screen(m.side(2)).boxes.back();
+
+        const auto comeBack = [&](std::uint32_t boxesSeen) -> std::unique_ptr<TestClient> {
+            m.side(2).socket.abort();
+            if (!m.side(1).wait<wire::Opponent>())
+                return nullptr;
+            auto back = std::make_unique<TestClient>(m.server.port());
+            if (!back->waitOpen())
+                return nullptr;
+            back->send(wire::Enter{wire::Enter::Action::Resume, wire::kVersion, m.pair->code,
+                                   m.token(2), boxesSeen});
+            if (!back->wait<wire::Snapshot>() || !back->wait<wire::Opponent>())
+                return nullptr;
+            m.sides[1] = back.get();
+            return back;
+        };
+        const auto after = [](const TestClient& client) {
+            std::vector<QString> boxes;
+            bool past = false;
+            for (const wire::Message& message : client.got) {
+                past = past || std::holds_alternative<wire::Snapshot>(message);
+                if (const auto* box = std::get_if<wire::Announce>(&message); box && past)
+                    boxes.push_back(box->text);
+            }
+            return boxes;
+        };
+
+        const std::unique_ptr<TestClient> lost = comeBack(1);
+        QVERIFY(lost);
+        QCOMPARE(lost->first<wire::Snapshot>()->boxesSeen, 1u);
+        QTRY_COMPARE(after(*lost), std::vector<QString>{last});
+
+        const std::unique_ptr<TestClient> restarted = comeBack(wire::kBoxesUnknown);
+        QVERIFY(restarted);
+        QCOMPARE(restarted->first<wire::Snapshot>()->boxesSeen, 2u);
+        QTest::qWait(200);
+        QCOMPARE(after(*restarted), std::vector<QString>{});
+    }
+
     // Leaving from the very first count ends the duel: both sides still read a verdict.
     void leaveFromTheFirstCount()
     {

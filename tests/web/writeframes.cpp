@@ -75,7 +75,8 @@ QJsonObject values(const Message& message)
                 return typed("Enter", {{"action", int(m.action)},
                                        {"version", m.version},
                                        {"room", double(m.room)},
-                                       {"token", hex(m.token)}});
+                                       {"token", hex(m.token)},
+                                       {"boxesSeen", double(m.boxesSeen)}});
             else if constexpr (std::is_same_v<T, Entered>)
                 return typed("Entered", {{"version", m.version},
                                          {"room", double(m.room)},
@@ -97,7 +98,8 @@ QJsonObject values(const Message& message)
                                           {"won", list({m.won[0], m.won[1]})},
                                           {"wonText", list({m.wonText[0], m.wonText[1]})},
                                           {"minesLeft", m.minesLeft},
-                                          {"countBeingChosen", m.countBeingChosen}});
+                                          {"countBeingChosen", m.countBeingChosen},
+                                          {"boxesSeen", double(m.boxesSeen)}});
             }
         },
         message);
@@ -121,6 +123,7 @@ std::vector<Message> samples()
     snapshot.wonText = {QStringLiteral("Partie gagnée : 1"), QStringLiteral("")};
     snapshot.minesLeft = QStringLiteral("27 bombes restantes");
     snapshot.countBeingChosen = true;
+    snapshot.boxesSeen = 4000000001u;
     return {
         Hello{kVersion, 999999},
         Welcome{kVersion, token},
@@ -153,6 +156,7 @@ std::vector<Message> samples()
         Enter{Enter::Action::Open, kVersion, 0, {}},
         Enter{Enter::Action::Join, kVersion, kRoomCodeLimit - 1, {}},
         Enter{Enter::Action::Resume, kVersion, 123456789, token},
+        Enter{Enter::Action::Resume, kVersion, 123456789, token, 17},
         Entered{kVersion, 1, 2, token},
         Entered{kVersion, kRoomCodeLimit - 1, 1, QByteArray(kTokenSize, '\0')},
         Opponent{false},

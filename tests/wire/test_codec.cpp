@@ -144,11 +144,11 @@ private slots:
                           "0123456789abcdef",
                           31);
         QTest::newRow("opponent neither here nor away") << QByteArray("\x11\x02", 2);
-        QTest::newRow("welcome with a short token") << QByteArray("\x02VLCN\x00\x02\x03"
+        QTest::newRow("welcome with a short token") << QByteArray("\x02VLCN\x00\x03\x03"
                                                                   "abc",
                                                                   10);
         QTest::newRow("rejoin without a token")
-            << QByteArray("\x12VLCN\x00\x02\x00\x00\x00\x00\x01", 12);
+            << QByteArray("\x12VLCN\x00\x03\x00\x00\x00\x00\x01", 12);
         const QByteArray state = encode(fullSnapshot(QStringLiteral("x"))).mid(4);
         QTest::newRow("snapshot cut short") << state.left(state.size() - 1);
         QTest::newRow("snapshot running on") << state + '\x00';
