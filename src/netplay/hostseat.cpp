@@ -117,11 +117,20 @@ void HostSeat::quitChosen()
         return;
     }
     // The joiner is away: this desk may still leave, with the verdict so far.
-    if (!away() || busy())
+    if (!away() || confirmingQuit_)
         return;
-    Busy busy(*this);
+    confirmingQuit_ = true;
     const texts::Message question = texts::askQuit();
-    if (!dialogs::confirm(&window_, question.text, question.title) || state_ != State::Playing)
+    dialogs::confirmLater(&window_, question.text, question.title, this,
+                          [this](bool yes) { quitWhileAway(yes); });
+}
+
+void HostSeat::quitWhileAway(bool yes)
+{
+    confirmingQuit_ = false;
+    // What the joiner sent, were it back, waited for the box.
+    QTimer::singleShot(0, this, &HostSeat::drain);
+    if (!yes || state_ != State::Playing)
         return;
     if (!away()) {
         // The joiner came back while the box was open: the duel quits by its own road, and
@@ -163,7 +172,7 @@ bool HostSeat::holds() const
 {
     // While the duel waits for this desk, the joiner's messages wait too.
     const Question& question = control_.duel().question();
-    return question && question.player != 2;
+    return (question && question.player != 2) || confirmingQuit_;
 }
 
 void HostSeat::received(const wire::Message& message)

@@ -41,6 +41,8 @@ private:
     void cellClicked(int) override {}
     void newRoundChosen() override {}
     void quitChosen() override;
+    /// The desk answered "Quitter ?" while the joiner was away.
+    void quitWhileAway(bool yes);
     // DuelSeat: player 2's questions go to the joiner.
     void ask(Duel& duel, const Question& question) override;
     void othersAsked(const Question& question) override;
@@ -81,8 +83,9 @@ private:
     int awayLimitMs_ = net::kAwayMs;
     QString statusBehind_; // the status the interruption covers
     bool joinerLeft_ = false;
-    bool countAsked_ = false; // the joiner has been sent the count question
-    bool inPlay_ = false;     // the first round's count has been chosen
+    bool confirmingQuit_ = false; // "Quitter ?" is open while the joiner is away
+    bool countAsked_ = false;     // the joiner has been sent the count question
+    bool inPlay_ = false;         // the first round's count has been chosen
 };
 
 } // namespace volcanelle

@@ -31,8 +31,21 @@ void JoinSeat::setComeback(net::Comeback* comeback)
 
 void JoinSeat::invite(const QString& text, const QString& link)
 {
-    Busy busy(*this);
-    dialogs::offerLink(&window_, text, texts::onlineBoxTitle(), link, texts::copyLink());
+    ++boxesOpen_;
+    dialogs::offerLinkLater(&window_, text, texts::onlineBoxTitle(), link, texts::copyLink(), this,
+                            [this] { boxClosed(); });
+}
+
+bool JoinSeat::holds() const
+{
+    return boxesOpen_ > 0;
+}
+
+void JoinSeat::boxClosed()
+{
+    --boxesOpen_;
+    // From the event loop: a box that follows at once holds the messages back again first.
+    QTimer::singleShot(0, this, &JoinSeat::drain);
 }
 
 void JoinSeat::listenTo(net::Link* link)
@@ -57,7 +70,7 @@ DuelView& JoinSeat::view()
 void JoinSeat::cellClicked(int index)
 {
     // While either side is away the duel waits: no move is sent.
-    if (state_ != State::Playing || away_ || opponentAway_ || busy() || turn_ != side_ ||
+    if (state_ != State::Playing || away_ || opponentAway_ || holds() || turn_ != side_ ||
         !isCell(index) || !window_.duel().board().isCovered(index))
         return;
     link_->send(wire::Click{static_cast<std::uint8_t>(index)});
@@ -66,35 +79,43 @@ void JoinSeat::cellClicked(int index)
 void JoinSeat::newRoundChosen()
 {
     // While the host is away nothing can be asked of it.
-    if (state_ != State::Playing || away_ || opponentAway_ || busy())
+    if (state_ != State::Playing || away_ || opponentAway_ || holds())
         return;
-    Busy busy(*this);
+    ++boxesOpen_;
     const texts::Message question = texts::askNewRound();
-    if (dialogs::confirm(&window_, question.text, question.title) && state_ == State::Playing)
-        link_->send(wire::NewRound{});
+    dialogs::confirmLater(&window_, question.text, question.title, this, [this](bool yes) {
+        boxClosed();
+        if (yes && state_ == State::Playing)
+            link_->send(wire::NewRound{});
+    });
 }
 
 void JoinSeat::quitChosen()
 {
-    if (state_ != State::Playing || busy())
+    if (state_ != State::Playing || holds())
         return;
-    Busy busy(*this);
-    confirmQuit();
+    confirmQuit([](bool) {});
 }
 
-bool JoinSeat::confirmQuit()
+void JoinSeat::confirmQuit(std::function<void(bool)> then)
 {
+    ++boxesOpen_;
     const texts::Message question = texts::askQuit();
-    if (!dialogs::confirm(&window_, question.text, question.title) || state_ != State::Playing)
-        return false;
-    link_->send(wire::Quit{});
-    state_ = State::Ended;
-    link_->close();
-    if (comeback_)
-        comeback_->stop();
-    sayVerdict();
-    end(0);
-    return true;
+    dialogs::confirmLater(&window_, question.text, question.title, this,
+                          [this, then = std::move(then)](bool yes) {
+                              boxClosed();
+                              if (!yes || state_ != State::Playing) {
+                                  then(false);
+                                  return;
+                              }
+                              link_->send(wire::Quit{});
+                              state_ = State::Ended;
+                              link_->close();
+                              if (comeback_)
+                                  comeback_->stop();
+                              sayVerdict([this] { end(0); });
+                              then(true);
+                          });
 }
 
 void JoinSeat::received(const wire::Message& message)
@@ -153,11 +174,10 @@ void JoinSeat::play(const wire::Message& message)
             break;
         }
     } else if (const auto* box = std::get_if<wire::Announce>(&message)) {
-        Busy busy(*this);
-        dialogs::announce(&window_, box->text, box->title);
+        ++boxesOpen_;
+        dialogs::announceLater(&window_, box->text, box->title, this, [this] { boxClosed(); });
     } else if (std::holds_alternative<wire::AskCount>(message)) {
         countQueued_ = false;
-        Busy busy(*this);
         chooseCount();
     } else if (std::holds_alternative<wire::CountBeingChosen>(message)) {
         showStatus(texts::countBeingChosen());
@@ -172,8 +192,9 @@ void JoinSeat::play(const wire::Message& message)
         }
     } else if (const auto* farewell = std::get_if<wire::Farewell>(&message)) {
         farewell_ = true;
-        Busy busy(*this);
-        dialogs::announce(&window_, farewell->text, texts::onlineBoxTitle());
+        ++boxesOpen_;
+        dialogs::announceLater(&window_, farewell->text, texts::onlineBoxTitle(), this,
+                               [this] { boxClosed(); });
     } else if (std::holds_alternative<wire::Bye>(message)) {
         state_ = State::Ended;
         link_->close(0);
@@ -193,30 +214,35 @@ void JoinSeat::finishMove()
 
 void JoinSeat::chooseCount()
 {
-    for (;;) {
-        choosingCount_ = true;
-        std::optional<QString> typed = dialogs::askText(
-            &window_, texts::mineCountPrompt(), texts::mineCountTitle(), kMineEntryMaxLength);
-        choosingCount_ = false;
-        if (state_ != State::Playing)
-            return;
-        // Typed while the host was away: it asks again once back.
-        if (typed && away_)
-            return;
-        if (typed) {
-            // Blanks around the digits mean nothing to the count: keep them off the wire,
-            // so that no count is cut short by the longest text a message carries.
-            while (typed->startsWith(QLatin1Char(' ')))
-                typed->remove(0, 1);
-            while (typed->endsWith(QLatin1Char(' ')))
-                typed->chop(1);
-            link_->send(wire::Count{true, *typed});
-            return;
-        }
-        // Cancelled: as at one desk, the player may leave, or is asked the count again.
-        if (confirmQuit())
-            return;
-    }
+    choosingCount_ = true;
+    ++boxesOpen_;
+    dialogs::askTextLater(&window_, texts::mineCountPrompt(), texts::mineCountTitle(),
+                          kMineEntryMaxLength, this, [this](std::optional<QString> typed) {
+                              choosingCount_ = false;
+                              boxClosed();
+                              if (state_ != State::Playing)
+                                  return;
+                              // Typed while the host was away: it asks again once back.
+                              if (typed && away_)
+                                  return;
+                              if (typed) {
+                                  // Blanks around the digits mean nothing to the count: keep them
+                                  // off the wire, so that no count is cut short by the longest text
+                                  // a message carries.
+                                  while (typed->startsWith(QLatin1Char(' ')))
+                                      typed->remove(0, 1);
+                                  while (typed->endsWith(QLatin1Char(' ')))
+                                      typed->chop(1);
+                                  link_->send(wire::Count{true, *typed});
+                                  return;
+                              }
+                              // Cancelled: as at one desk, the player may leave, or is asked the
+                              // count again.
+                              confirmQuit([this](bool left) {
+                                  if (!left)
+                                      chooseCount();
+                              });
+                          });
 }
 
 void JoinSeat::lost(net::Link::Loss loss)
@@ -269,9 +295,8 @@ void JoinSeat::endLost(net::Link::Loss loss)
     if (comeback_)
         comeback_->stop();
     state_ = State::Ended;
-    dialogs::announce(&window_, lossText(loss), texts::networkTitle());
-    sayVerdict();
-    end(1);
+    dialogs::announceLater(&window_, lossText(loss), texts::networkTitle(), this,
+                           [this] { sayVerdict([this] { end(1); }); });
 }
 
 void JoinSeat::showStatus(const QString& text)
@@ -325,10 +350,10 @@ void JoinSeat::showSnapshot(const wire::Snapshot& state)
         showStatus(state.minesLeft);
 }
 
-void JoinSeat::sayVerdict()
+void JoinSeat::sayVerdict(std::function<void()> then)
 {
     const texts::Message verdict = texts::duelVerdict(roundsWon_[0], roundsWon_[1]);
-    dialogs::announce(&window_, verdict.text, verdict.title);
+    dialogs::announceLater(&window_, verdict.text, verdict.title, this, std::move(then));
 }
 
 } // namespace volcanelle

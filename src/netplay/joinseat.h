@@ -6,6 +6,7 @@
 #include "wire/messages.h"
 
 #include <array>
+#include <functional>
 
 namespace volcanelle {
 
@@ -21,7 +22,8 @@ class Comeback;
 /// window shows covered.
 ///
 /// The host's messages are shown in the order they came; a box that one of them opens holds
-/// back the ones behind it until the player answers it, as on the host's screen.
+/// back the ones behind it until the player answers it, as on the host's screen. The boxes
+/// are modal but do not wait: the seat goes on when they are answered.
 ///
 /// With a way back (setComeback), a connection that closes or falls silent is not the end:
 /// the status bar says so, the board waits, and the seat comes back to the host on a new
@@ -48,8 +50,12 @@ private:
     void play(const wire::Message& message) override;
     /// Asks this side's player for the mine count until one is sent or the player quits.
     void chooseCount();
-    /// Asks "Quitter ?"; on Yes tells the host, shows the verdict and ends. True on Yes.
-    bool confirmQuit();
+    /// Asks "Quitter ?"; on Yes tells the host, shows the verdict and ends. `then` hears
+    /// whether the player left.
+    void confirmQuit(std::function<void(bool)> then);
+    /// Messages wait while one of this side's boxes is open.
+    bool holds() const override;
+    void boxClosed();
     void lost(net::Link::Loss loss) override;
     void goAway();
     void cameBack(net::Link* link);
@@ -62,7 +68,8 @@ private:
     void showStatus(const QString& text);
     /// The status bar as it stands: the duel's text, or why the duel waits.
     void showCover();
-    void sayVerdict();
+    /// Shows the verdict so far; `then` runs once it is read.
+    void sayVerdict(std::function<void()> then);
     /// The cells the host's last messages uncovered are one move: the focus is placed after
     /// it as after a move played here.
     void finishMove();
@@ -78,6 +85,7 @@ private:
     bool farewell_ = false;      // the server ended the room before the duel's end
     QString statusBehind_;       // the status a wait covers
     quint32 boxesSeen_ = 0;      // boxes received from the host since the duel began
+    int boxesOpen_ = 0;          // this side's boxes waiting for the player
     bool choosingCount_ = false; // the count box is open
     bool countQueued_ = false;   // a count question waits in the inbox
     int turn_ = 0;

@@ -1,15 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "netplay/netseat.h"
 
-#include <QTimer>
-
 namespace volcanelle {
-
-NetSeat::Busy::~Busy()
-{
-    if (--seat_.busy_ == 0)
-        QTimer::singleShot(0, &seat_, &NetSeat::drain);
-}
 
 NetSeat::NetSeat(State state, QObject* parent) : QObject(parent), state_(state) {}
 
@@ -30,7 +22,7 @@ void NetSeat::drain()
     if (draining_)
         return;
     draining_ = true;
-    while (!inbox_.empty() && busy_ == 0 && !holds() && state_ == State::Playing) {
+    while (!inbox_.empty() && !holds() && state_ == State::Playing) {
         play(inbox_.pop());
     }
     draining_ = false;

@@ -10,8 +10,8 @@
 namespace volcanelle {
 
 /// What the host's and the joiner's sides of a network duel share: the other side's messages
-/// wait in an inbox and are played one at a time, only while the duel is in play and this side
-/// is not in the middle of a move or a box.
+/// wait in an inbox and are played one at a time, only while the duel is in play and nothing
+/// holds them back (holds(): a box open at this desk).
 class NetSeat : public QObject, public RemoteDuel {
     Q_OBJECT
 public:
@@ -25,27 +25,14 @@ signals:
 protected:
     enum class State { Waiting, Playing, Ended };
 
-    /// Marks this side as in the middle of something; messages wait until it is over.
-    class Busy {
-    public:
-        explicit Busy(NetSeat& seat) : seat_(seat) { ++seat_.busy_; }
-        ~Busy();
-        Busy(const Busy&) = delete;
-        Busy& operator=(const Busy&) = delete;
-
-    private:
-        NetSeat& seat_;
-    };
-
     NetSeat(State state, QObject* parent);
 
     /// Queues `message` from `link` and plays what may be played now.
     void take(const wire::Message& message, net::Link& link);
     void drain();
     void end(int status);
-    bool busy() const { return busy_ > 0; }
 
-    /// Whether messages must wait now, besides while this side is busy.
+    /// Whether messages must wait now.
     virtual bool holds() const { return false; }
     /// Acts on one message of the other side.
     virtual void play(const wire::Message& message) = 0;
@@ -54,7 +41,8 @@ protected:
     State state_;
 
 private:
-    int busy_ = 0;
+    // The host's desk still answers the duel's questions with boxes that wait, and a message
+    // may come in while one is open: it must not start a second drain under the first.
     bool draining_ = false;
     net::Inbox inbox_;
 };

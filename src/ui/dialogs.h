@@ -3,8 +3,10 @@
 
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <optional>
 
+class QObject;
 class QWidget;
 
 /// The modal boxes through which the window speaks to the players, with French button texts
@@ -23,6 +25,18 @@ bool confirm(QWidget* parent, const QString& text, const QString& title);
 /// characters; nothing when cancelled or closed.
 std::optional<QString> askText(QWidget* parent, const QString& prompt, const QString& title,
                                int maxLength);
+
+/// The same boxes, as modal, shown without waiting for the answer: `done` gets it once the
+/// player gives it, unless `context` is gone by then. The caller's code goes on at once, and
+/// no event loop runs inside it.
+void announceLater(QWidget* parent, const QString& text, const QString& title, QObject* context,
+                   std::function<void()> done);
+void offerLinkLater(QWidget* parent, const QString& text, const QString& title, const QString& link,
+                    const QString& copyLabel, QObject* context, std::function<void()> done);
+void confirmLater(QWidget* parent, const QString& text, const QString& title, QObject* context,
+                  std::function<void(bool)> done);
+void askTextLater(QWidget* parent, const QString& prompt, const QString& title, int maxLength,
+                  QObject* context, std::function<void(std::optional<QString>)> done);
 
 /// A question answered by one of `choices`, each a button, `preferred` the default (chosen by
 /// Enter); nothing when the box is closed or Escape is pressed. Returns the index chosen.
