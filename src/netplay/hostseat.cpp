@@ -18,7 +18,7 @@ HostSeat::HostSeat(demin& window, net::HostGate& gate, QObject* parent)
     : NetSeat(State::Waiting, parent), window_(window), control_(window.control()), gate_(gate)
 {
     // Until an opponent comes the window plays nothing.
-    window_.setRemote(this);
+    window_.setCommands(this);
     control_.showTurn(texts::waitingForOpponent());
     connect(&gate, &net::HostGate::joined, this, &HostSeat::joined);
     connect(&gate, &net::HostGate::cameBack, this, &HostSeat::cameBack);
@@ -29,7 +29,7 @@ HostSeat::HostSeat(demin& window, net::HostGate& gate, QObject* parent)
 
 HostSeat::~HostSeat()
 {
-    window_.setRemote(nullptr);
+    window_.setCommands(nullptr);
     control_.removeView(this);
     if (control_.seat(2) == this)
         control_.setSeat(2, &window_);
@@ -39,7 +39,7 @@ void HostSeat::joined(net::Link* link)
 {
     listenTo(link);
     state_ = State::Playing;
-    window_.setRemote(nullptr);
+    window_.setCommands(nullptr);
     control_.setSeat(2, this);
     control_.addView(this);
     // Out of the gate's own handler before the first box opens.
@@ -69,8 +69,8 @@ void HostSeat::cameBack(net::Link* link, quint32 boxesSeen)
     listenTo(link);
     if (away()) {
         away_.stop();
-        window_.setRemote(nullptr);
-        static_cast<DuelView&>(window_).showMinesLeft(statusBehind_);
+        window_.setCommands(nullptr);
+        window_.showConnectionStatus(statusBehind_);
     }
     for (const wire::Message& message : screen_.comeback(boxesSeen))
         link_->send(message);
@@ -88,7 +88,7 @@ void HostSeat::goAway()
 {
     away_.start(awayLimitMs_);
     // The duel stands still until the joiner is back: this desk's clicks wait too.
-    window_.setRemote(this);
+    window_.setCommands(this);
     statusBehind_ = window_.statusText();
     keepAwayShown();
 }
@@ -101,7 +101,7 @@ void HostSeat::keepAwayShown()
     if (shown == texts::connectionInterrupted())
         return;
     statusBehind_ = shown;
-    static_cast<DuelView&>(window_).showMinesLeft(texts::connectionInterrupted());
+    window_.showConnectionStatus(texts::connectionInterrupted());
 }
 
 void HostSeat::startDuel()

@@ -37,7 +37,7 @@ public:
     void setAwayLimit(int ms) { awayLimitMs_ = ms; }
 
 private:
-    // RemoteDuel: the window's commands while no opponent has come.
+    // DeskCommands: the window's commands while no opponent has come.
     void cellClicked(int) override {}
     void newRoundChosen() override {}
     void quitChosen() override;

@@ -17,7 +17,7 @@ namespace volcanelle {
 JoinSeat::JoinSeat(demin& window, net::Link* link, int side, QObject* parent)
     : NetSeat(State::Playing, parent), window_(window), link_(link), side_(side)
 {
-    window_.setRemote(this);
+    window_.setCommands(this);
     listenTo(link);
 }
 
@@ -59,7 +59,7 @@ void JoinSeat::listenTo(net::Link* link)
 
 JoinSeat::~JoinSeat()
 {
-    window_.setRemote(nullptr);
+    window_.setCommands(nullptr);
 }
 
 DuelView& JoinSeat::view()

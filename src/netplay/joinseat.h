@@ -42,7 +42,7 @@ public:
     void invite(const QString& text, const QString& link);
 
 private:
-    // RemoteDuel
+    // DeskCommands: the window's clicks and commands, for the duel held elsewhere.
     void cellClicked(int index) override;
     void newRoundChosen() override;
     void quitChosen() override;

@@ -3,7 +3,7 @@
 
 #include "net/inbox.h"
 #include "net/link.h"
-#include "window/remoteduel.h"
+#include "window/deskcommands.h"
 
 #include <QObject>
 
@@ -12,7 +12,7 @@ namespace volcanelle {
 /// What the host's and the joiner's sides of a network duel share: the other side's messages
 /// wait in an inbox and are played one at a time, only while the duel is in play and nothing
 /// holds them back (holds(): a box open at this desk).
-class NetSeat : public QObject, public RemoteDuel {
+class NetSeat : public QObject, public DeskCommands {
     Q_OBJECT
 public:
     ~NetSeat() override = default;

@@ -12,7 +12,6 @@
 #include "window/boardwidget.h"
 #include "window/coverbutton.h"
 #include "window/frmabout.h"
-#include "window/remoteduel.h"
 #include "window/statuspanels.h"
 
 #include <QCloseEvent>
@@ -229,12 +228,25 @@ bool demin::Form_Load()
 
 void demin::cmdCase_Click(int index)
 {
-    if (remote_) {
-        remote_->cellClicked(index);
-        return;
-    }
+    commands_->cellClicked(index);
+}
+
+void demin::OwnDuel::cellClicked(int index)
+{
     // Refused when the side whose turn it is is not played at this desk.
-    control_.play(control_.playerOf(this), index);
+    window_.control_.play(window_.control_.playerOf(&window_), index);
+}
+
+void demin::OwnDuel::newRoundChosen()
+{
+    if (!window_.duel().askNewRound(window_.control_.playerOf(&window_)))
+        window_.endGame();
+}
+
+void demin::OwnDuel::quitChosen()
+{
+    if (window_.duel().askQuit(window_.control_.playerOf(&window_)))
+        window_.endGame();
 }
 
 void demin::moved(int index, int opened)
@@ -262,22 +274,12 @@ void demin::finishShownMove(int index, int opened, int finder, int points)
 
 void demin::cmdNouvellePartie_Click()
 {
-    if (remote_) {
-        remote_->newRoundChosen();
-        return;
-    }
-    if (!duel().askNewRound(control_.playerOf(this)))
-        endGame();
+    commands_->newRoundChosen();
 }
 
 void demin::Command1_Click()
 {
-    if (remote_) {
-        remote_->quitChosen();
-        return;
-    }
-    if (duel().askQuit(control_.playerOf(this)))
-        endGame();
+    commands_->quitChosen();
 }
 
 void demin::endGame()

@@ -4,6 +4,7 @@
 #include "engine/duelcontrol.h"
 #include "engine/duelview.h"
 #include "engine/seats.h"
+#include "window/deskcommands.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -17,7 +18,6 @@ class QPushButton;
 namespace volcanelle {
 
 class BoardWidget;
-class RemoteDuel;
 class StatusPanels;
 class frmAbout;
 
@@ -52,10 +52,13 @@ public:
     /// The information window while it is open, else null.
     frmAbout* aboutWindow() const;
 
-    /// Hands this window's clicks and commands to `remote`, whose duel this window shows or
-    /// waits for. Null gives them back to the window's own duel. `remote` must outlive the
+    /// Hands this window's clicks and commands to `commands`, whose duel this window shows or
+    /// waits for. Null gives them back to the window's own duel. `commands` must outlive the
     /// window or be removed first.
-    void setRemote(RemoteDuel* remote) { remote_ = remote; }
+    void setCommands(DeskCommands* commands) { commands_ = commands ? commands : &ownDuel_; }
+    /// Writes the status bar of this window alone: a state of the connection, not of the
+    /// duel, which the duel's other views do not show.
+    void showConnectionStatus(const QString& text) { showMinesLeft(text); }
 
     /// Ends a move the window was shown rather than played (the joiner's window): the
     /// focus is placed and told that `opened` cells from `index` were uncovered.
@@ -132,7 +135,21 @@ private:
     };
     Captions early_;
     bool built_ = false;
-    RemoteDuel* remote_ = nullptr;
+
+    // The window's own duel: a click is played by whoever this desk plays, the commands ask
+    // this desk's questions.
+    class OwnDuel : public DeskCommands {
+    public:
+        explicit OwnDuel(demin& window) : window_(window) {}
+        void cellClicked(int index) override;
+        void newRoundChosen() override;
+        void quitChosen() override;
+
+    private:
+        demin& window_;
+    };
+    OwnDuel ownDuel_{*this};
+    DeskCommands* commands_ = &ownDuel_;
 };
 
 } // namespace volcanelle

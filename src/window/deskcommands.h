@@ -3,12 +3,13 @@
 
 namespace volcanelle {
 
-/// Where a game window's clicks and commands go when its duel is held elsewhere: the joiner's
-/// window shows the host's duel, and the host's window waits for an opponent. The window
-/// then plays nothing itself.
-class RemoteDuel {
+/// Where a game window's clicks and commands go: the duel the window holds, played by the
+/// sides seated at its DuelControl, or a duel held elsewhere (the joiner's window shows the
+/// host's duel, a server's room holds both sides' duel), or nothing yet (the host's window
+/// waits for an opponent). The window itself never asks which.
+class DeskCommands {
 public:
-    virtual ~RemoteDuel() = default;
+    virtual ~DeskCommands() = default;
     /// The player clicked the cover of cell `index`.
     virtual void cellClicked(int index) = 0;
     /// The player chose "Nouvelle manche"; nothing is confirmed yet.
