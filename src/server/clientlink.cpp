@@ -3,6 +3,7 @@
 
 #include "server/httphead.h"
 #include "server/pagefiles.h"
+#include "server/sendqueued.h"
 #include "server/wsframes.h"
 #include "wire/codec.h"
 
@@ -84,24 +85,8 @@ void ClientLink::writable()
 
 bool ClientLink::write()
 {
-    qsizetype sent = 0;
-    while (sent < out_.size()) {
-        const ssize_t put = ::send(fd_, out_.constData() + sent,
-                                   static_cast<std::size_t>(out_.size() - sent), MSG_NOSIGNAL);
-        if (put > 0)
-            sent += put;
-        else if (put < 0 && errno == EINTR)
-            continue;
-        else if (put < 0 && (errno == EAGAIN || errno == EWOULDBLOCK))
-            break;
-        else
-            return false;
-    }
-    // An empty queue gives its memory back: most links are idle most of the time.
-    if (sent == out_.size())
-        out_.clear();
-    else
-        out_.remove(0, sent);
+    if (!sendQueued(fd_, out_))
+        return false;
     writer_->setEnabled(!ended_ && !out_.isEmpty());
     return true;
 }

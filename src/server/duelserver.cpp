@@ -84,19 +84,18 @@ void DuelServer::accept(int fd)
         return;
     }
     // A browser asks for the page first; game programs and the page ask for a WebSocket.
-    take(fd, address, true, true);
+    take(fd, address, ClientLink::Start::Request);
 }
 
 ClientLink* DuelServer::adopt(int fd, const QHostAddress& address)
 {
-    return take(fd, address, false, false);
+    return take(fd, address, ClientLink::Start::WebSocket);
 }
 
-ClientLink* DuelServer::take(int fd, const QHostAddress& address, bool counted, bool request)
+ClientLink* DuelServer::take(int fd, const QHostAddress& address, ClientLink::Start start)
 {
-    const auto start = request ? ClientLink::Start::Request : ClientLink::Start::WebSocket;
     auto* link = new ClientLink(fd, address, limits_, pages_, start, this);
-    links_.insert(link, counted);
+    links_.insert(link, start == ClientLink::Start::Request);
     connect(link, &ClientLink::received, this,
             [this, link](const wire::Message& message) { handle(link, message); });
     connect(link, &ClientLink::gone, this, [this, link] { linkGone(link); });

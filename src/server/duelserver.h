@@ -2,6 +2,7 @@
 #pragma once
 
 #include "server/addressguard.h"
+#include "server/clientlink.h"
 #include "server/limits.h"
 #include "server/pagefiles.h"
 #include "server/roomduel.h"
@@ -16,7 +17,6 @@ class QHostAddress;
 
 namespace volcanelle::server {
 
-class ClientLink;
 class Listener;
 class Room;
 
@@ -61,7 +61,9 @@ signals:
 
 private:
     void accept(int fd);
-    ClientLink* take(int fd, const QHostAddress& address, bool counted, bool request);
+    /// A link on `fd`; one that begins with a request came through the listening socket and
+    /// counts for its address.
+    ClientLink* take(int fd, const QHostAddress& address, ClientLink::Start start);
     void enter(ClientLink* link, const wire::Enter& enter);
     void refuse(ClientLink* link, wire::Refused::Reason reason);
     void linkGone(ClientLink* link);

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "server/lingeringclose.h"
 
+#include "server/sendqueued.h"
+
 #include <QSocketNotifier>
 #include <cerrno>
 #include <sys/socket.h>
@@ -29,20 +31,12 @@ LingeringClose::~LingeringClose()
 
 void LingeringClose::writable()
 {
-    while (!unsent_.isEmpty()) {
-        const ssize_t put = ::send(fd_, unsent_.constData(),
-                                   static_cast<std::size_t>(unsent_.size()), MSG_NOSIGNAL);
-        if (put > 0) {
-            unsent_.remove(0, put);
-        } else if (put < 0 && errno == EINTR) {
-            continue;
-        } else if (put < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
-            return;
-        } else {
-            deleteLater();
-            return;
-        }
+    if (!sendQueued(fd_, unsent_)) {
+        deleteLater();
+        return;
     }
+    if (!unsent_.isEmpty())
+        return;
     writer_->setEnabled(false);
     ::shutdown(fd_, SHUT_WR);
 }

@@ -11,6 +11,7 @@
 
 #include <QTcpSocket>
 #include <QTest>
+#include <optional>
 
 using namespace volcanelle;
 using namespace volcanelle::server;
@@ -92,6 +93,22 @@ private:
     std::string kept_;
 };
 
+// A server of its own with a raw client on it, the client already a WebSocket once
+// upgraded() is true.
+struct Served {
+    ScriptDuel::Record record;
+    DuelServer server{{}, ScriptDuel::factory(record)};
+    std::optional<RawClient> raw;
+
+    bool upgraded()
+    {
+        if (!server.listen(QHostAddress::LocalHost, 0))
+            return false;
+        raw.emplace(server.port());
+        return raw->connected() && raw->upgrade();
+    }
+};
+
 bool isEntered(const std::optional<client::Frame>& frame)
 {
     if (!frame || frame->opcode != client::kBinary)
@@ -160,12 +177,10 @@ private slots:
     // ends.
     void putsFragmentsTogether()
     {
-        ScriptDuel::Record record;
-        DuelServer server({}, ScriptDuel::factory(record));
-        QVERIFY(server.listen(QHostAddress::LocalHost, 0));
-        RawClient raw(server.port());
-        QVERIFY(raw.connected());
-        QVERIFY(raw.upgrade());
+        Served served;
+        QVERIFY(served.upgraded());
+        DuelServer& server = served.server;
+        RawClient& raw = *served.raw;
 
         const std::string body = enterBody();
         std::string frames;
@@ -225,12 +240,10 @@ private slots:
     void endsOnForbiddenFrames()
     {
         QFETCH(QByteArray, bytes);
-        ScriptDuel::Record record;
-        DuelServer server({}, ScriptDuel::factory(record));
-        QVERIFY(server.listen(QHostAddress::LocalHost, 0));
-        RawClient raw(server.port());
-        QVERIFY(raw.connected());
-        QVERIFY(raw.upgrade());
+        Served served;
+        QVERIFY(served.upgraded());
+        DuelServer& server = served.server;
+        RawClient& raw = *served.raw;
         raw.write(bytes.toStdString());
         QVERIFY(raw.closedSilently());
         QTRY_COMPARE(server.linkCount(), 0);
@@ -265,12 +278,9 @@ private slots:
     // connection ends with nothing else said.
     void refusalIsReadBeforeTheClose()
     {
-        ScriptDuel::Record record;
-        DuelServer server({}, ScriptDuel::factory(record));
-        QVERIFY(server.listen(QHostAddress::LocalHost, 0));
-        RawClient raw(server.port());
-        QVERIFY(raw.connected());
-        QVERIFY(raw.upgrade());
+        Served served;
+        QVERIFY(served.upgraded());
+        RawClient& raw = *served.raw;
         std::string frames;
         client::appendBinary(frames, enterBody(wire::kVersion + 1), kMask);
         for (int i = 0; i < 50; ++i)
